@@ -1,0 +1,6 @@
+#pragma once
+
+// Everything of quelt_base_20u in one include.
+
+#include "quelt/core/config.h"
+#include "quelt/core/wstring.h"
