@@ -175,10 +175,12 @@ int vsnwprintf(wchar *buf, std::size_t count, const char *format, va_list args) 
     wstring text;
     if (!Print(format, args, text)) return -1;
     const std::size_t len = text.size();
-    if (buf == nullptr) return len == 0 && count == 0 ? 0 : -1;
+    if (len > static_cast<std::size_t>(INT_MAX)) return -1;
+    // A null buffer of size 0 asks for the length, as the C runtime allows.
+    if (buf == nullptr) return count == 0 ? static_cast<int>(len) : -1;
     text.copy(buf, std::min(len, count));
     if (len < count) buf[len] = 0;
-    if (len > count || len > static_cast<std::size_t>(INT_MAX)) return -1;
+    if (len > count) return -1;
     return static_cast<int>(len);
 }
 
