@@ -23,10 +23,8 @@ LocaleSettings &Settings() {
     return settings;
 }
 
-wstring Literal(const char *ascii) { return wstring(ascii, ascii + std::char_traits<char>::length(ascii)); }
-
 // One character of a time format, escaped when it is the format's own marker.
-wstring FormatChar(wchar c) { return c == '%' ? Literal("%%") : wstring(1, c); }
+wstring FormatChar(wchar c) { return c == '%' ? Utf8ToWide("%%") : wstring(1, c); }
 
 wstring DefaultFormat() {
     const LocaleSettings &s = Settings();
@@ -35,13 +33,13 @@ wstring DefaultFormat() {
     const char *const *parts = kDateOrders[s.dateOrder];
     const wstring date = FormatChar(s.dateSeparator);
     const wstring time = FormatChar(s.timeSeparator);
-    return Literal(parts[0]) + date + Literal(parts[1]) + date + Literal(parts[2]) + Literal(" %H") + time +
-           Literal("%M") + time + Literal("%S");
+    return Utf8ToWide(parts[0]) + date + Utf8ToWide(parts[1]) + date + Utf8ToWide(parts[2]) +
+           Utf8ToWide(" %H") + time + Utf8ToWide("%M") + time + Utf8ToWide("%S");
 }
 
 // Formats a name into the buffer only when it fits whole; size returns the length needed.
 wchar *FormatName(const char *format, const std::tm &time, wchar *buffer, int &size) {
-    const wstring text = wrt::strftime(Literal(format).c_str(), &time);
+    const wstring text = wrt::strftime(Utf8ToWide(format).c_str(), &time);
     datetime_text::CopyIfFits(text, buffer, size);
     size = datetime_text::NeededSize(text);
     return buffer;
@@ -62,7 +60,7 @@ void ProbeLocale() {
     reference.tm_year = 99;
     reference.tm_wday = 3;
     reference.tm_yday = 208;
-    LearnLocale(wrt::strftime(Literal("%c").c_str(), &reference));
+    LearnLocale(wrt::strftime(Utf8ToWide("%c").c_str(), &reference));
 }
 
 void LearnLocale(const wstring &text) {

@@ -75,7 +75,7 @@ void tdatetime::DecodeDate(int &day, int &month, int &year) const {
     const calendar::Date date = calendar::DecodeDays(ShownDay(m_value));
     day = date.day;
     month = date.month;
-    year = static_cast<int>(date.year);
+    year = SaturatingNarrow<int>(date.year);
 }
 
 void tdatetime::DecodeTime(int &hour, int &minute, int &second, int &millisecond) const {
@@ -91,7 +91,7 @@ int tdatetime::DayOfWeek() const { return static_cast<int>(ShownDay(m_value) % 7
 int tdatetime::DayOfYear() const {
     const std::int64_t day = ShownDay(m_value);
     const calendar::Date date = calendar::DecodeDays(day);
-    return static_cast<int>(static_cast<double>(day) - calendar::DayNumber(1, 1, date.year));
+    return SaturatingCast<int>(static_cast<double>(day) - calendar::DayNumber(1, 1, date.year));
 }
 
 void tdatetime::CheckDateTime() const {
