@@ -4,3 +4,6 @@
 
 #include "quelt/core/config.h"
 #include "quelt/core/wstring.h"
+#include "quelt/datetime/datetime.h"
+#include "quelt/datetime/exceptions.h"
+#include "quelt/datetime/parser.h"
