@@ -641,6 +641,60 @@ TEST(LifecycleTest, DestroyedSenderTellsEachListingOnceInKeyOrder) {
     EXPECT_FALSE(p.Knows(dead));
 }
 
+// Told that its sender goes away, drops itself from every type of it.
+class Leaver : public CPingNotify {
+  public:
+    explicit Leaver(Journal &journal) : m_journal(journal) {}
+    void OnUnsubscribe(IEventSender *sender) override {
+        m_journal.push_back("leaver unhooked");
+        sender->UnsubscribeAll(AsNotify(), false);
+        CPingNotify::OnUnsubscribe(sender);
+    }
+    bool Knows(IEventSender *sender) { return m_pSenders->Contains(sender); }
+
+  private:
+    Journal &m_journal;
+};
+
+// Told that its sender goes away, destroys another receiver.
+class Destroyer : public CPingNotify {
+  public:
+    explicit Destroyer(std::unique_ptr<Pinger> &target) : m_target(target) {}
+    void OnUnsubscribe(IEventSender *sender) override {
+        m_target.reset();
+        CPingNotify::OnUnsubscribe(sender);
+    }
+
+  private:
+    std::unique_ptr<Pinger> &m_target;
+};
+
+TEST(LifecycleTest, ReceiversChangingTheListsWhileTheSenderDiesAreEachToldOnce) {
+    Journal journal;
+    Leaver leaver(journal);
+    Pinger a(journal, "a");
+    auto doomed = std::make_unique<Pinger>(journal, "doomed");
+    Ponger p(journal, "p");
+    auto sender = std::make_unique<Sender>();
+    Sender *dead = sender.get();
+    sender->Subscribe(leaver.AsNotify(), Ping, true);
+    sender->Subscribe(a.Notify(), Ping, true);
+    sender->Subscribe(doomed->Notify(), Ping, true);
+    sender->Subscribe(leaver.AsNotify(), Pong, false);
+    sender->Subscribe(p.AsNotify(), Pong, true);
+    Destroyer destroyer(doomed);
+    sender->SubscribeFirst(destroyer.AsNotify(), Ping, true);
+    sender.reset();
+    EXPECT_EQ(doomed, nullptr);
+    const Journal told{"leaver unhooked", "a unhooked"};
+    Journal pingPart, pongPart;
+    for (const std::string &line : journal) (line == "p unhooked" ? pongPart : pingPart).push_back(line);
+    EXPECT_EQ(pingPart, told);
+    EXPECT_EQ(pongPart, Journal{"p unhooked"});
+    EXPECT_FALSE(leaver.Knows(dead));
+    EXPECT_FALSE(a.Knows(dead));
+}
+
 TEST(LifecycleTest, ReceiverOutlivingItsSenderDoesNotCallIt) {
     Journal journal;
     // The sender dies first; the receiver's destruction must not touch it

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <map>
-#include <new>
 #include <set>
 #include <type_traits>
 #include <typeinfo>
