@@ -21,6 +21,8 @@ class WatchSize {
     // Blocks of the watched size allocated and not yet freed since the watch began.
     int Live() const;
     std::vector<const void *> Blocks() const;
+    // Whether more blocks were live at once than the probe can track.
+    bool Overflowed() const;
     // Whether p is one of them.
     bool IsLive(const void *p) const;
 };

@@ -231,6 +231,10 @@ TEST(FireEventTest, PassesAnArgumentThatIsNotARecord) {
     sender.Fire<&IPingNotify::OnDraw>(&canvas, false);
     EXPECT_EQ(canvas.strokes, 2);
     EXPECT_EQ(journal, (Journal{"a draws", "b draws"}));
+    // Not a record: never read as one, even when asked to be stoppable.
+    Canvas blank;
+    sender.Fire<&IPingNotify::OnDraw>(&blank, true);
+    EXPECT_EQ(blank.strokes, 2);
 }
 
 TEST(FireEventTest, StopEndsAStoppableDispatch) {

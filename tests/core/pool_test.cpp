@@ -20,13 +20,18 @@ namespace {
 
 std::size_t g_allocations = 0;
 std::size_t g_watchedSize = 0;
-std::array<void *, 256> g_watched{};
+std::array<void *, 1024> g_watched{};
+bool g_overflow = false;
 
 void Track(void *p, std::size_t size) {
     ++g_allocations;
     if (g_watchedSize == 0 || size != g_watchedSize) return;
     auto slot = std::find(g_watched.begin(), g_watched.end(), nullptr);
-    if (slot != g_watched.end()) *slot = p;
+    if (slot == g_watched.end()) {
+        g_overflow = true;
+        return;
+    }
+    *slot = p;
 }
 
 void Untrack(void *p) {
@@ -67,6 +72,7 @@ std::size_t AllocationCount() { return g_allocations; }
 
 WatchSize::WatchSize(std::size_t size) {
     g_watched.fill(nullptr);
+    g_overflow = false;
     g_watchedSize = size;
 }
 
@@ -75,6 +81,8 @@ WatchSize::~WatchSize() { g_watchedSize = 0; }
 int WatchSize::Live() const {
     return static_cast<int>(std::count_if(g_watched.begin(), g_watched.end(), [](void *p) { return p; }));
 }
+
+bool WatchSize::Overflowed() const { return g_overflow; }
 
 std::vector<const void *> WatchSize::Blocks() const {
     std::vector<const void *> blocks;
@@ -348,6 +356,7 @@ TEST(PoolTest, RandomTrafficNeverOverlapsOrLeaks) {
                                  [&](const Piece &piece) { return piece.p >= start && piece.p < end; });
         }
         EXPECT_LE(idle, 1);
+        ASSERT_FALSE(watch.Overflowed());
         for (const Piece &piece : live) pool.dealloc(piece.p, piece.count);
         EXPECT_EQ(watch.Live(), 1);
     }
