@@ -2,7 +2,13 @@
 
 // Everything of quelt_base_20u in one include.
 
+#include "quelt/core/base.h"
 #include "quelt/core/config.h"
+#include "quelt/core/dynlib.h"
+#include "quelt/core/events.h"
+#include "quelt/core/exceptions.h"
+#include "quelt/core/format.h"
+#include "quelt/core/pool.h"
 #include "quelt/core/wstring.h"
 #include "quelt/datetime/datetime.h"
 #include "quelt/datetime/exceptions.h"
