@@ -14,7 +14,7 @@ bool IsDigit(C c) {
 // Groups the run of digits that follows an optional sign and ends before the
 // decimal point (or a final '%'), at the first non-digit.
 template <class S>
-S Group(S text, typename S::size_type point) {
+void Group(S &text, typename S::size_type point) {
     using C = typename S::value_type;
     typename S::size_type end = point;
     if (end == S::npos) {
@@ -29,7 +29,6 @@ S Group(S text, typename S::size_type point) {
         pos -= 3;
         text.insert(pos, 1, C(','));
     }
-    return text;
 }
 
 }  // namespace
@@ -39,13 +38,15 @@ wstring formatNumber(wstring text) {
     // A point outside 16 bits cannot occur in 16-bit text.
     const auto at =
         static_cast<unsigned long>(point) > 0xFFFF ? wstring::npos : text.find(static_cast<wchar>(point));
-    return Group(std::move(text), at);
+    Group(text, at);
+    return text;
 }
 
 std::string formatNumber(std::string text) {
     const char point = std::use_facet<std::numpunct<char>>(std::locale()).decimal_point();
     const auto at = text.find(point);
-    return Group(std::move(text), at);
+    Group(text, at);
+    return text;
 }
 
 }  // namespace quelt
