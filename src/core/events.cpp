@@ -1,0 +1,210 @@
+#include "quelt/core/events.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+namespace quelt {
+
+INotify::~INotify() = default;
+IEventSender::~IEventSender() = default;
+IReceiverList::~IReceiverList() = default;
+ICausedEvents::~ICausedEvents() = default;
+ISenderList::~ISenderList() = default;
+
+// --- ReceiverList ---------------------------------------------------------
+
+// Most senders have one or two receivers of a type.
+ReceiverList::ReceiverList() { m_receivers.reserve(2); }
+
+void ReceiverList::AddFirst(INotify *receiver) { m_receivers.insert(m_receivers.begin(), receiver); }
+
+void ReceiverList::AddLast(INotify *receiver) { m_receivers.push_back(receiver); }
+
+void ReceiverList::Remove(INotify *receiver) {
+    auto it = std::find(m_receivers.begin(), m_receivers.end(), receiver);
+    if (it != m_receivers.end()) m_receivers.erase(it);
+}
+
+bool ReceiverList::IsEmpty() { return m_receivers.empty(); }
+
+int ReceiverList::GetCount() { return static_cast<int>(m_receivers.size()); }
+
+INotify *ReceiverList::GetAt(int index) {
+    if (index < 0 || index >= GetCount()) return nullptr;
+    return m_receivers[static_cast<std::size_t>(index)];
+}
+
+void ReceiverList::Clear() { m_receivers.clear(); }
+
+// --- CausedEvents ---------------------------------------------------------
+
+bool CTypeInfo::operator<(const CTypeInfo &other) const {
+    // Names compare as the C library does: bytes as unsigned characters.
+    const int byName = std::strcmp(m_pType->name(), other.m_pType->name());
+    if (byName != 0) return byName < 0;
+    // Distinct types may share a printable name (local classes); they stay
+    // distinct keys in a fixed order.
+    return *m_pType != *other.m_pType && m_pType->before(*other.m_pType);
+}
+
+CausedEvents::~CausedEvents() {
+    for (auto &entry : m_lists) delete entry.second;
+}
+
+void CausedEvents::AddEventType(const std::type_info &type) {
+    const CTypeInfo key(type);
+    if (m_lists.count(key) != 0) return;
+    auto list = std::make_unique<ReceiverList>();
+    m_lists.emplace(key, list.get());
+    list.release();
+}
+
+IReceiverList *CausedEvents::GetReceivers(const std::type_info &type) {
+    auto it = m_lists.find(CTypeInfo(type));
+    return it == m_lists.end() ? nullptr : it->second;
+}
+
+IReceiverList *CausedEvents::GetFirst() {
+    m_cursor = m_lists.begin();
+    return m_cursor == m_lists.end() ? nullptr : m_cursor->second;
+}
+
+void CausedEvents::GetNext(IReceiverList **out) {
+    if (m_cursor != m_lists.end()) ++m_cursor;
+    if (out) *out = m_cursor == m_lists.end() ? nullptr : m_cursor->second;
+}
+
+void CausedEvents::Clear() {
+    m_lists.clear();
+    m_cursor = m_lists.end();
+}
+
+bool CausedEvents::IsEmpty(const std::type_info &type) {
+    IReceiverList *list = GetReceivers(type);
+    return !list || list->IsEmpty();
+}
+
+int CausedEvents::GetCount(const std::type_info &type) {
+    IReceiverList *list = GetReceivers(type);
+    return list ? list->GetCount() : 0;
+}
+
+ICausedEvents *CreateDefCausedEvents() { return new (std::nothrow) CausedEvents; }
+
+// --- SenderList -----------------------------------------------------------
+
+IEventSender *SenderList::GetFirst() { return m_senders.empty() ? nullptr : *m_senders.begin(); }
+
+void SenderList::Add(IEventSender *sender) { m_senders.insert(sender); }
+
+IEventSender *SenderList::Remove(IEventSender *sender) {
+    auto it = m_senders.find(sender);
+    if (it == m_senders.end()) return nullptr;
+    it = m_senders.erase(it);
+    return it == m_senders.end() ? nullptr : *it;
+}
+
+bool SenderList::Contains(IEventSender *sender) { return m_senders.count(sender) != 0; }
+
+ISenderList *CreateDefSenderList() { return new (std::nothrow) SenderList; }
+
+// --- Sender and receiver halves -------------------------------------------
+
+namespace detail {
+namespace {
+
+// The registry's own cursor serves one iteration at a time, and receivers
+// called back may start another; take the lists first.
+std::vector<IReceiverList *> AllLists(ICausedEvents *events) {
+    std::vector<IReceiverList *> lists;
+    for (IReceiverList *list = events->GetFirst(); list; events->GetNext(&list)) lists.push_back(list);
+    return lists;
+}
+
+}  // namespace
+
+ICausedEvents *CreateRegistry() {
+    ICausedEvents *events = CreateDefCausedEvents();
+    if (!events) throw std::bad_alloc();
+    return events;
+}
+
+void DestroyRegistry(ICausedEvents *events, IEventSender *sender) {
+    for (IReceiverList *list : AllLists(events)) {
+        // Bounded by the current length: a receiver told may unhook others.
+        for (int i = 0; i < list->GetCount(); ++i) list->GetAt(i)->OnUnsubscribe(sender);
+        list->Clear();
+        delete list;
+    }
+    events->Clear();
+    delete events;
+}
+
+bool Subscribe(ICausedEvents *events, IEventSender *sender, INotify *receiver, const std::type_info &type,
+               bool notify, bool first) {
+    IReceiverList *list = events->GetReceivers(type);
+    if (!list || !receiver) return false;
+    if (first) {
+        list->AddFirst(receiver);
+    } else {
+        list->AddLast(receiver);
+    }
+    if (notify) receiver->OnSubscribe(sender);
+    return true;
+}
+
+bool Unsubscribe(ICausedEvents *events, IEventSender *sender, INotify *receiver, const std::type_info &type,
+                 bool notify) {
+    IReceiverList *list = events->GetReceivers(type);
+    if (!list || !receiver) return false;
+    list->Remove(receiver);
+    if (notify) receiver->OnUnsubscribe(sender);
+    return true;
+}
+
+bool UnsubscribeAll(ICausedEvents *events, IEventSender *sender, INotify *receiver, bool notify) {
+    const std::vector<IReceiverList *> lists = AllLists(events);
+    if (lists.empty() || !receiver) return false;
+    for (IReceiverList *list : lists) {
+        list->Remove(receiver);
+        if (notify) receiver->OnUnsubscribe(sender);
+    }
+    return true;
+}
+
+void Dispatch(ICausedEvents *events, const std::type_info &type, EventHandler handler, void *event,
+              bool stoppable) {
+    IReceiverList *list = events->GetReceivers(type);
+    if (!list || !handler) return;
+    // Receivers appended by a handler wait for the next event; removals
+    // shorten the walk.
+    const int count = list->GetCount();
+    for (int i = 0; i < count && i < list->GetCount(); ++i) {
+        handler(list->GetAt(i), event);
+        if (event && stoppable && !static_cast<CEvent *>(event)->IsContinueProcessing()) return;
+    }
+}
+
+ISenderList *CreateSenderSet() {
+    ISenderList *senders = CreateDefSenderList();
+    if (!senders) throw std::bad_alloc();
+    return senders;
+}
+
+void DetachReceiver(ISenderList *senders, INotify *receiver, const std::type_info &type) {
+    for (IEventSender *sender = senders->GetFirst(); sender; sender = senders->GetFirst()) {
+        // Every listing goes: a sender must never call a destroyed receiver.
+        for (int count = sender->GetReceiverCount(type); count > 0;) {
+            sender->Unsubscribe(receiver, type, false);
+            const int left = sender->GetReceiverCount(type);
+            if (left == count) break;
+            count = left;
+        }
+        senders->Remove(sender);
+    }
+    delete senders;
+}
+
+}  // namespace detail
+}  // namespace quelt
