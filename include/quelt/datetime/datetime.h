@@ -7,6 +7,7 @@
 
 namespace quelt {
 
+class IDateParser;
 class ttimeinterval;
 class tdatetimeinterval;
 
@@ -22,6 +23,7 @@ class QUELT_API tdatetime {
     tdatetime() = default;
     tdatetime(int day, int month, int year);
     tdatetime(int day, int month, int year, int hour, int minute, int second, int millisecond);
+    explicit tdatetime(const wchar *text);
     // Seconds since 1970, broken down into local time; a null pointer throws bad_datetime.
     explicit tdatetime(const long *stamp);
 
@@ -30,6 +32,8 @@ class QUELT_API tdatetime {
     void SetDate(int day, int month, int year);
     void SetTime(int hour, int minute, int second, int millisecond);
     void SetDateTime(int day, int month, int year, int hour, int minute, int second, int millisecond);
+    // Parses through the installed parser, then validates as SetDateTime of the parts.
+    void SetDateTime(const wchar *text);
 
     void DecodeDate(int &day, int &month, int &year) const;
     void DecodeTime(int &hour, int &minute, int &second, int &millisecond) const;
@@ -63,10 +67,26 @@ class QUELT_API tdatetime {
     static void ValidSec(int second);
     static void ValidMSec(int millisecond);
 
+    // Text, through the installed parser (the standard one unless replaced). A
+    // null or too small buffer gets at most size - 1 characters and a
+    // terminator; size returns the length needed, terminator included.
+    wchar *FormatDateTime(const wchar *format, wchar *buffer, int &size) const;
+    static wchar *WeekDayName(int weekday, wchar *buffer, int &size, bool full);
+    static wchar *MonthName(int month, wchar *buffer, int &size, bool full);
+    // Probes the C locale again; call it after the C locale changed.
+    static void UpdateLocale();
+    // Both return the previous parser; the caller owns any parser it installs.
+    static IDateParser *SetNewParser(IDateParser *parser);
+    static IDateParser *CreateStdParser();
+
   protected:
     void CheckDateTime() const;
+    static IDateParser *InternalGetStdParser();
+
+    static IDateParser *m_pParser;
 
   private:
+    static IDateParser *Parser();
     // Stores a value after CheckDateTime, so a failed operation changes nothing.
     void Store(double value);
     // The value moved by whole months (end-of-month rule) and then by a day count.
@@ -80,17 +100,23 @@ class QUELT_API ttimeinterval {
   public:
     ttimeinterval() = default;
     ttimeinterval(int hour, int minute, int second, int millisecond);
+    explicit ttimeinterval(const wchar *text);
 
     void SetTime(double days) { m_value = days; }
     double GetTime() const { return m_value; }
     double GetMsec() const;
     // No validation: hours above 23 and negative parts are accepted.
     void SetTime(int hour, int minute, int second, int millisecond);
+    // Reads "%d days, %d hours, %d minutes, %d seconds, %d milliseconds"; missing fields count as 0.
+    void SetTime(const wchar *text);
     void DecodeTime(int &hour, int &minute, int &second, int &millisecond) const;
     void DecodeInterval(int &days, int &hour, int &minute, int &second, int &millisecond) const;
 
     ttimeinterval &SetAbs();
     ttimeinterval GetAbs() const;
+
+    // Copies only when the buffer holds the whole text; size returns the length needed + 1.
+    wchar *TimeString(wchar *buffer, int &size) const;
 
     ttimeinterval &operator+=(const ttimeinterval &other);
     ttimeinterval &operator-=(const ttimeinterval &other);
@@ -141,9 +167,12 @@ class QUELT_API tdatetimeinterval {
     tdatetimeinterval(int days, int months, int years);
     tdatetimeinterval(int hour, int minute, int second, int millisecond);
     tdatetimeinterval(int days, int months, int years, int hour, int minute, int second, int millisecond);
+    explicit tdatetimeinterval(const wchar *text);
 
     void SetDateTime(double length);
     double GetDateTime() const;
+    // Reads "%d years, %d months, %d days, %d hours, %d minutes, %d seconds, %d milliseconds".
+    void SetDateTime(const wchar *text);
     void SetDate(int days, int months, int years);
     void DecodeDate(int &days, int &months, int &years) const;
     void SetTime(int hour, int minute, int second, int millisecond);
@@ -151,6 +180,9 @@ class QUELT_API tdatetimeinterval {
 
     int GetMonths() const { return m_months; }
     double GetDays() const { return m_days; }
+
+    // Copies only when the buffer holds the whole text; 1024 characters always suffice.
+    wchar *DateTimeString(wchar *buffer, int size) const;
 
     tdatetimeinterval &operator+=(const tdatetimeinterval &other);
     tdatetimeinterval &operator-=(const tdatetimeinterval &other);
