@@ -26,12 +26,14 @@ QUELT_API double wcstod(const wchar *s, wchar **end);
 
 // swscanf subset: %d %i %x %X %c %g %f %I64i %I64X %% and literals.
 // Returns the items assigned, or EOF (-1) at once on empty input.
+// As in C, %f/%g store a float and %lf/%lg a double; %c stores one wchar.
 QUELT_API int swscanf(const wchar *input, const char *format, ...);
 QUELT_API int vswscanf(const wchar *input, const char *format, va_list args);
 
 // _snwprintf subset: %d %i %X %I64i %I64X %g %f %.Nf %.*f %s %c %% with width and
-// '0' flags; %s and %c take 16-bit text. Writes at most count characters; returns
-// the length when it fits (terminated when room is left), -1 when it does not.
+// '0' and '-' flags; %s and %c take 16-bit text. Writes at most count characters;
+// returns the length when it fits (terminated when room is left), -1 when it does
+// not. A null buffer with count 0 returns the length the text needs.
 QUELT_API int snwprintf(wchar *buf, std::size_t count, const char *format, ...);
 QUELT_API int vsnwprintf(wchar *buf, std::size_t count, const char *format, va_list args);
 // The same conversions into a string that grows as needed.

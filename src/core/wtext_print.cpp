@@ -10,8 +10,8 @@
 namespace quelt::wrt {
 namespace {
 
-// One conversion specification as written: flags, width, precision, size.
-struct Spec {
+// One conversion as written: flags, width, precision, size.
+struct Directive {
     std::string flags;
     int width = -1;
     int precision = -1;
@@ -28,7 +28,7 @@ int ReadNumber(const char *&f) {
     return static_cast<int>(n);
 }
 
-// Formats a printf conversion into 16-bit text; va_copy keeps the arguments
+// Formats printf conversions into 16-bit text; va_copy keeps the arguments
 // usable across helpers.
 class Printer {
   public:
@@ -37,60 +37,60 @@ class Printer {
     Printer(const Printer &) = delete;
     Printer &operator=(const Printer &) = delete;
 
-    // False when the C library refuses a conversion (a width beyond INT_MAX).
+    // False when the C library refuses a conversion (a result beyond INT_MAX).
     bool Run(const char *f, wstring &out);
 
   private:
-    Spec ReadSpec(const char *&f);
-    bool Number(const Spec &spec, wstring &out);
-    void Text(const Spec &spec, const wchar *s, std::size_t len, wstring &out);
+    Directive ReadDirective(const char *&f);
+    bool Number(const Directive &dir, wstring &out);
+    void Text(const Directive &dir, const wchar *s, std::size_t len, wstring &out);
 
     va_list args_;
 };
 
-Spec Printer::ReadSpec(const char *&f) {
-    Spec spec;
-    while (*f != 0 && std::strchr("-0+ #", *f) != nullptr) spec.flags += *f++;
+Directive Printer::ReadDirective(const char *&f) {
+    Directive dir;
+    while (*f != 0 && std::strchr("-0+ #", *f) != nullptr) dir.flags += *f++;
     if (*f == '*') {
         ++f;
         const int w = va_arg(args_, int);
-        if (w < 0) spec.flags += '-';
-        spec.width = w < 0 ? (w == INT_MIN ? INT_MAX : -w) : w;
+        if (w < 0) dir.flags += '-';
+        dir.width = w < 0 ? (w == INT_MIN ? INT_MAX : -w) : w;
     } else if (IsDigit(*f)) {
-        spec.width = ReadNumber(f);
+        dir.width = ReadNumber(f);
     }
     if (*f == '.') {
         ++f;
         if (*f == '*') {
             ++f;
             const int p = va_arg(args_, int);
-            spec.precision = p < 0 ? -1 : p;
+            dir.precision = p < 0 ? -1 : p;
         } else {
-            spec.precision = ReadNumber(f);
+            dir.precision = ReadNumber(f);
         }
     }
     if (std::strncmp(f, "I64", 3) == 0) {
-        spec.int64 = true;
+        dir.int64 = true;
         f += 3;
     } else if (*f == 'l') {
-        spec.isLong = true;
+        dir.isLong = true;
         ++f;
     }
-    spec.conv = *f;
+    dir.conv = *f;
     if (*f != 0) ++f;
-    return spec;
+    return dir;
 }
 
-// Builds the narrow specification and lets the C library format the number,
+// Builds the narrow conversion and lets the C library format the number,
 // so the locale's decimal point applies.
-bool Printer::Number(const Spec &spec, wstring &out) {
-    std::string narrow = "%" + spec.flags;
-    if (spec.width >= 0) narrow += std::to_string(spec.width);
-    if (spec.precision >= 0) narrow += "." + std::to_string(spec.precision);
-    const bool floating = std::strchr("eEfFgG", spec.conv) != nullptr;
-    const bool isSigned = spec.conv == 'd' || spec.conv == 'i';
-    if (!floating) narrow += spec.int64 ? "ll" : (spec.isLong ? "l" : "");
-    narrow += spec.conv;
+bool Printer::Number(const Directive &dir, wstring &out) {
+    std::string narrow = "%" + dir.flags;
+    if (dir.width >= 0) narrow += std::to_string(dir.width);
+    if (dir.precision >= 0) narrow += "." + std::to_string(dir.precision);
+    const bool floating = std::strchr("eEfFgG", dir.conv) != nullptr;
+    const bool isSigned = dir.conv == 'd' || dir.conv == 'i';
+    if (!floating) narrow += dir.int64 ? "ll" : (dir.isLong ? "l" : "");
+    narrow += dir.conv;
     auto print = [&](auto value) {
         const int n = std::snprintf(nullptr, 0, narrow.c_str(), value);
         if (n < 0) return false;
@@ -105,11 +105,11 @@ bool Printer::Number(const Spec &spec, wstring &out) {
         // The sign of a NaN carries no meaning; always "nan".
         return print(std::isnan(v) ? std::fabs(v) : v);
     }
-    if (spec.int64) {
-        const auto v = va_arg(args_, long long);
+    if (dir.int64) {
+        const auto v = static_cast<long long>(va_arg(args_, int64));
         return isSigned ? print(v) : print(static_cast<unsigned long long>(v));
     }
-    if (spec.isLong) {
+    if (dir.isLong) {
         const auto v = va_arg(args_, long);
         return isSigned ? print(v) : print(static_cast<unsigned long>(v));
     }
@@ -117,11 +117,11 @@ bool Printer::Number(const Spec &spec, wstring &out) {
     return isSigned ? print(v) : print(static_cast<unsigned>(v));
 }
 
-void Printer::Text(const Spec &spec, const wchar *s, std::size_t len, wstring &out) {
-    if (spec.precision >= 0) len = std::min(len, static_cast<std::size_t>(spec.precision));
-    const std::size_t width = spec.width > 0 ? static_cast<std::size_t>(spec.width) : 0;
+void Printer::Text(const Directive &dir, const wchar *s, std::size_t len, wstring &out) {
+    if (dir.precision >= 0) len = std::min(len, static_cast<std::size_t>(dir.precision));
+    const std::size_t width = dir.width > 0 ? static_cast<std::size_t>(dir.width) : 0;
     const std::size_t pad = width > len ? width - len : 0;
-    const bool left = spec.flags.find('-') != std::string::npos;
+    const bool left = dir.flags.find('-') != std::string::npos;
     if (!left) out.append(pad, ' ');
     out.append(s, len);
     if (left) out.append(pad, ' ');
@@ -135,18 +135,18 @@ bool Printer::Run(const char *f, wstring &out) {
         out += Utf8ToWide(std::string_view(literal, static_cast<std::size_t>(f - literal)));
         if (*f == 0) break;
         const char *start = f++;
-        const Spec spec = ReadSpec(f);
-        if (spec.conv == '%') {
+        const Directive dir = ReadDirective(f);
+        if (dir.conv == '%') {
             out += '%';
-        } else if (spec.conv == 's') {
+        } else if (dir.conv == 's') {
             const wchar *s = va_arg(args_, const wchar *);
             if (s == nullptr) s = kNull;
-            Text(spec, s, wcslen(s), out);
-        } else if (spec.conv == 'c') {
+            Text(dir, s, wcslen(s), out);
+        } else if (dir.conv == 'c') {
             const auto c = static_cast<wchar>(va_arg(args_, int));
-            Text(spec, &c, 1, out);
-        } else if (spec.conv != 0 && std::strchr("diouxXeEfFgG", spec.conv) != nullptr) {
-            if (!Number(spec, out)) return false;
+            Text(dir, &c, 1, out);
+        } else if (dir.conv != 0 && std::strchr("diouxXeEfFgG", dir.conv) != nullptr) {
+            if (!Number(dir, out)) return false;
         } else {
             // Unknown conversions are copied as written.
             out += Utf8ToWide(std::string_view(start, static_cast<std::size_t>(f - start)));
@@ -175,10 +175,12 @@ int vsnwprintf(wchar *buf, std::size_t count, const char *format, va_list args) 
     wstring text;
     if (!Print(format, args, text)) return -1;
     const std::size_t len = text.size();
-    if (buf == nullptr) return len == 0 && count == 0 ? 0 : -1;
+    if (len > static_cast<std::size_t>(INT_MAX)) return -1;
+    // A null buffer of size 0 asks for the length, as the C runtime allows.
+    if (buf == nullptr) return count == 0 ? static_cast<int>(len) : -1;
     text.copy(buf, std::min(len, count));
     if (len < count) buf[len] = 0;
-    if (len > count || len > static_cast<std::size_t>(INT_MAX)) return -1;
+    if (len > count) return -1;
     return static_cast<int>(len);
 }
 

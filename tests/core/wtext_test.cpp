@@ -411,6 +411,11 @@ TEST(WidePrint, TruncationReturnsMinusOneAndStopsAtCount) {
     EXPECT_TRUE(none.GuardsIntact());
 }
 
+TEST(WidePrint, NullBufferOfSizeZeroReportsLength) {
+    EXPECT_EQ(wrt::snwprintf(nullptr, 0, "%d-%s", 123, u"ab"_w.c_str()), 6);
+    EXPECT_EQ(wrt::snwprintf(nullptr, 5, "%d", 1), -1);
+}
+
 TEST(WidePrint, Integers) {
     EXPECT_EQ(wrt::format("%d|%i", -17, 2147483647), u"-17|2147483647"_w);
     EXPECT_EQ(wrt::format("0x%X", 255), u"0xFF"_w);
@@ -519,4 +524,25 @@ TEST(WideTime, StrftimeGrows) {
     for (int i = 0; i < 400; ++i) format += u"%Y-"_w, expected += u"1999-"_w;
     EXPECT_EQ(wrt::strftime(format.c_str(), &t), expected);
     EXPECT_EQ(wrt::strftime(nullptr, &t), u""_w);
+}
+
+TEST(WideText, MultibyteDecimalPointRoundTrips) {
+    ScopedLocale loc(LC_NUMERIC, "ps_AF.UTF-8");
+    if (!loc.ok()) GTEST_SKIP() << "no locale with a multibyte decimal point installed";
+    const wstring text = wrt::format("%.2f", 3.5);
+    EXPECT_EQ(text, u"3\u066b50"_w);
+    wchar *end = nullptr;
+    EXPECT_DOUBLE_EQ(wrt::wcstod(text.c_str(), &end), 3.5);
+    EXPECT_EQ(end, text.c_str() + text.size());
+    const wstring ascii = u"3.5"_w;
+    EXPECT_DOUBLE_EQ(wrt::wcstod(ascii.c_str(), &end), 3.0);
+    EXPECT_EQ(end, ascii.c_str() + 1);
+}
+
+TEST(WideTime, SingleByteLocaleNamesAndLiterals) {
+    ScopedLocale loc(LC_ALL, "de_DE.ISO-8859-1");
+    if (!loc.ok()) GTEST_SKIP() << "no single-byte German locale installed";
+    std::tm t = ReferenceTime();
+    t.tm_mon = 2;
+    EXPECT_EQ(wrt::strftime(u"\u00e9 %B"_w.c_str(), &t), u"\u00e9 M\u00e4rz"_w);
 }

@@ -1,0 +1,89 @@
+#include "datetime/calendar_p.h"
+
+#include <cmath>
+
+#include "core/numeric_p.h"
+#include "quelt/datetime/datetime.h"
+
+namespace quelt::calendar {
+
+namespace {
+
+bool IsLeap(std::int64_t year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+}  // namespace
+
+int MonthLength(int month, std::int64_t year) {
+    static constexpr int kLengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12) throw bad_date(2);
+    return month == 2 && IsLeap(year) ? 29 : kLengths[month - 1];
+}
+
+double DayNumber(int day, int month, std::int64_t year) {
+    int dayOfYear = day;
+    for (int m = 1; m < month; ++m) dayOfYear += MonthLength(m, year);
+    const double y = static_cast<double>(year - 1);
+    return std::floor(y * 0.25) + 365.0 * y - std::floor(y * 0.01) + std::floor(y * 0.0025) + dayOfYear;
+}
+
+Date DecodeDays(std::int64_t dayNumber) {
+    std::int64_t rest = dayNumber - 1;
+    std::int64_t year = 400 * (rest / 146097) + 1;
+    rest %= 146097;
+
+    std::int64_t centuries = rest / 36524;
+    rest %= 36524;
+    // The last day of a 400-year cycle belongs to its fourth century.
+    if (centuries == 4) {
+        centuries = 3;
+        rest += 36524;
+    }
+    year += 100 * centuries;
+
+    year += 4 * (rest / 1461);
+    rest %= 1461;
+
+    std::int64_t years = rest / 365;
+    rest %= 365;
+    if (years == 4) {
+        years = 3;
+        rest += 365;
+    }
+    year += years;
+
+    int month = 1;
+    while (rest >= MonthLength(month, year)) rest -= MonthLength(month++, year);
+    return {static_cast<int>(rest) + 1, month, year};
+}
+
+std::int64_t FractionMsec(double value) {
+    double whole = 0.0;
+    const double fraction = std::modf(value, &whole);
+    return SaturatingCast<std::int64_t>(std::floor(fraction * kMsecPerDay + 0.5));
+}
+
+MsecSplit SplitRounded(double value) {
+    MsecSplit split{std::trunc(value), FractionMsec(value)};
+    if (split.msec >= kMsecPerDayInt) {
+        split.whole += 1.0;
+        split.msec -= kMsecPerDayInt;
+    } else if (split.msec <= -kMsecPerDayInt) {
+        split.whole -= 1.0;
+        split.msec += kMsecPerDayInt;
+    }
+    return split;
+}
+
+TimeParts SplitMsec(std::int64_t msec) {
+    const std::int64_t minutesOfDay = msec / 60000;
+    const std::int64_t rest = msec % 60000;
+    return {SaturatingNarrow<int>(minutesOfDay / 60), static_cast<int>(minutesOfDay % 60),
+            static_cast<int>(rest / 1000), static_cast<int>(rest % 1000)};
+}
+
+double TimeFraction(std::int64_t hour, std::int64_t minute, std::int64_t second, std::int64_t millisecond) {
+    const std::int64_t msec = hour * 3600000 + minute * 60000 + second * 1000 + millisecond;
+    return static_cast<double>(msec) * kDaysPerMsec;
+}
+
+}  // namespace quelt::calendar
