@@ -46,7 +46,7 @@ bool ReadRecord(std::istream &is, IDataSet::Cursor &cursor, unsigned fieldCount)
         // The separator after the last cell may be missing at the end of the input.
         if (is.get() == std::char_traits<char>::eof()) is.clear(is.rdstate() & ~std::ios::failbit);
     }
-    if (is.peek() == '\n') is.get();
+    if (!is.eof() && is.peek() == '\n') is.get();
     return true;
 }
 
