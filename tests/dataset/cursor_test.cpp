@@ -43,7 +43,8 @@ TEST(CursorHandle, CopyMovesTheCursorAndLeavesTheSourceEmpty) {
     c = b;
     EXPECT_EQ(b.icursor(), nullptr);
     EXPECT_TRUE(c.IsValid());
-    c = c;
+    IDataSet::Cursor &alias = c;
+    c = alias;
     EXPECT_TRUE(c.IsValid());
     IDataSet::ICursor *raw = c.reset();
     EXPECT_FALSE(c.IsValid());

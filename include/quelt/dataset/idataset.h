@@ -6,12 +6,10 @@
 #include "quelt/core/config.h"
 #include "quelt/core/events.h"
 #include "quelt/core/wstring.h"
+#include "quelt/datetime/datetime.h"
 
 namespace quelt {
 
-class tdatetime;
-class ttimeinterval;
-class tdatetimeinterval;
 class ISortRule;
 class IMetaData;
 class IDataRandom;
