@@ -28,7 +28,8 @@ V FromDays(double days) {
 }
 
 // Between dates and calendar intervals the seven date and time numbers
-// travel; every other pair goes through the day count.
+// travel (except when a date cell is read as an interval); every other pair
+// goes through the day count.
 template <class V, class From>
 V ConvertTo(const From &value) {
     if constexpr (std::is_same_v<V, From>) {
@@ -127,9 +128,14 @@ CDateMemField<V>::operator ttimeinterval() {
     return ConvertTo<ttimeinterval>(Value());
 }
 
+// Read as a calendar interval, every kind splits its day count by 30.6.
 template <class V>
 CDateMemField<V>::operator tdatetimeinterval() {
-    return ConvertTo<tdatetimeinterval>(Value());
+    if constexpr (std::is_same_v<V, tdatetimeinterval>) {
+        return Value();
+    } else {
+        return cells::SpanFromDays(Days());
+    }
 }
 
 template <class V>
