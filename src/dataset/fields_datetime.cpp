@@ -198,18 +198,6 @@ template class CDateMemField<tdatetime>;
 template class CDateMemField<ttimeinterval>;
 template class CDateMemField<tdatetimeinterval>;
 
-namespace {
-
-// Text assignment shared by the three kinds: a parsed value is written and
-// reported, text that does not parse changes nothing.
-template <class V>
-bool ParseCell(const wchar *text, V current, V &parsed) {
-    parsed = current;
-    return datetext::Parse(text, parsed);
-}
-
-}  // namespace
-
 // DateTime
 
 CDateTimeMemField::CDateTimeMemField(const wstring &name, IMemoryDataSet *owner)
@@ -218,8 +206,8 @@ CDateTimeMemField::CDateTimeMemField(const wstring &name, IMemoryDataSet *owner)
 CDateTimeMemField::operator wstring() { return datetext::Text(Value()); }
 
 IField &CDateTimeMemField::operator=(const wchar *value) {
-    tdatetime parsed;
-    if (IsBound() && ParseCell(value, Value(), parsed)) Assign(parsed);
+    tdatetime parsed = Value();
+    if (IsBound() && datetext::Parse(value, parsed)) Assign(parsed);
     return *this;
 }
 
@@ -243,8 +231,8 @@ CTimeIntervalMemField::CTimeIntervalMemField(const wstring &name, IMemoryDataSet
 CTimeIntervalMemField::operator wstring() { return datetext::Text(Value()); }
 
 IField &CTimeIntervalMemField::operator=(const wchar *value) {
-    ttimeinterval parsed;
-    if (IsBound() && ParseCell(value, Value(), parsed)) Assign(parsed);
+    ttimeinterval parsed = Value();
+    if (IsBound() && datetext::Parse(value, parsed)) Assign(parsed);
     return *this;
 }
 
@@ -268,8 +256,8 @@ CDateTimeIntervalMemField::CDateTimeIntervalMemField(const wstring &name, IMemor
 CDateTimeIntervalMemField::operator wstring() { return datetext::Text(Value()); }
 
 IField &CDateTimeIntervalMemField::operator=(const wchar *value) {
-    tdatetimeinterval parsed;
-    if (IsBound() && ParseCell(value, Value(), parsed)) Assign(parsed);
+    tdatetimeinterval parsed = Value();
+    if (IsBound() && datetext::Parse(value, parsed)) Assign(parsed);
     return *this;
 }
 

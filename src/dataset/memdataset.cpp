@@ -119,24 +119,45 @@ int CMemDataSet::DeleteField(unsigned index) {
     return static_cast<int>(GetFieldCount());
 }
 
-// Records made under the old field list are copied into records of the new
-// layout: kept fields keep their values, new cells start as a new record's,
-// a removed String cell returns its text to the pool.
-void CMemDataSet::ChangeFields(std::vector<CMemFieldBase *> fields, CMemFieldBase *removed) {
+namespace {
+
+// Cell offsets of a field list and the record size they make.
+std::vector<int> LayoutOf(const std::vector<CMemFieldBase *> &fields, unsigned &recordSize) {
     std::vector<int> offsets;
     unsigned end = 0;
     for (const CMemFieldBase *field : fields) {
-        const unsigned offset = CVecDataStorage::AlignCell(end, field->GetSize());
+        const unsigned offset = CMemDataSet::CVecDataStorage::AlignCell(end, field->GetSize());
         offsets.push_back(static_cast<int>(offset));
         end = offset + static_cast<unsigned>(field->GetSize());
     }
+    recordSize = end;
+    return offsets;
+}
+
+}  // namespace
+
+void CMemDataSet::ChangeFields(std::vector<CMemFieldBase *> fields, CMemFieldBase *removed) {
+    unsigned recordSize = 0;
+    std::vector<int> offsets = LayoutOf(fields, recordSize);
     CVecDataStorage relaid;
-    relaid.SetRecordSize(end);
+    relaid.SetRecordSize(recordSize);
     relaid.SetRecordInPage(m_pStorage->GetRecordInPage());
+    RelayRecords(relaid, fields, offsets);
+    if (removed) ReleaseCells(removed);
+    m_pStorage->Swap(relaid);
+    m_fields = std::move(fields);
+    m_offsets = std::move(offsets);
+    AfterFieldListChange();
+}
+
+// Records made under the old field list are copied into records of the new
+// layout: kept fields keep their values, new cells start as a new record's.
+void CMemDataSet::RelayRecords(CVecDataStorage &relaid, const std::vector<CMemFieldBase *> &fields,
+                               const std::vector<int> &offsets) const {
     relaid.Reserve(m_pStorage->Size());
     unsigned constIndex = m_pStorage->Size();
     for (unsigned r = 0; r < m_pStorage->Size(); ++r) {
-        unsigned char *from = m_pStorage->GetAddress(r);
+        const unsigned char *from = m_pStorage->GetAddress(r);
         unsigned char *to = relaid.GetAddress(relaid.Append());
         if (from == m_pStorage->GetConstRecord()) constIndex = r;
         for (std::size_t i = 0; i < fields.size(); ++i) {
@@ -146,26 +167,29 @@ void CMemDataSet::ChangeFields(std::vector<CMemFieldBase *> fields, CMemFieldBas
             if (old != m_fields.end()) {
                 std::copy_n(from + m_offsets[static_cast<std::size_t>(old - m_fields.begin())],
                             field->GetSize(), cell);
-            } else {
-                field->Init(cell);
-                field->InitMemory();
-                field->Init(nullptr);
+                continue;
             }
+            field->Init(cell);
+            field->InitMemory();
+            field->Init(nullptr);
         }
-    }
-    if (removed) {
-        const int offset = m_offsets[static_cast<std::size_t>(
-            std::find(m_fields.begin(), m_fields.end(), removed) - m_fields.begin())];
-        for (unsigned r = 0; r < m_pStorage->Size(); ++r) {
-            removed->Init(m_pStorage->GetAddress(r) + offset);
-            removed->DestroyMemory();
-        }
-        removed->Init(nullptr);
     }
     relaid.SetConstCur(constIndex);
-    m_pStorage->Swap(relaid);
-    m_fields = std::move(fields);
-    m_offsets = std::move(offsets);
+}
+
+// What the cells of a field own (the texts of a String field) goes back.
+void CMemDataSet::ReleaseCells(CMemFieldBase *field) {
+    const auto index =
+        static_cast<std::size_t>(std::find(m_fields.begin(), m_fields.end(), field) - m_fields.begin());
+    for (unsigned r = 0; r < m_pStorage->Size(); ++r) {
+        field->Init(m_pStorage->GetAddress(r) + m_offsets[index]);
+        field->DestroyMemory();
+    }
+    field->Init(nullptr);
+}
+
+// Cursors and columns hold clones of the fields and the offsets of the old layout.
+void CMemDataSet::AfterFieldListChange() {
     for (CMemFieldBase *field : m_fields) field->Init(nullptr);
     for (CMemCursor *cursor : m_cursors) {
         cursor->ClearFields();
@@ -206,9 +230,7 @@ void CMemDataSet::Clear() {
     old.swap(m_fields);
     m_offsets.clear();
     m_pStorage->SetRecordSize(0);
-    for (CMemCursor *cursor : m_cursors) cursor->ClearFields();
-    for (CMemColumn *column : m_columns) column->Detach();
-    m_columns.clear();
+    AfterFieldListChange();
     for (CMemFieldBase *field : old) delete field;
 }
 

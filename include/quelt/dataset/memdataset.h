@@ -139,7 +139,12 @@ class QUELT_API CMemDataSet : public CImplEventSender<IMemDataSet> {
     template <class V>
     void WriteValue(unsigned fieldIndex, unsigned &recordIndex, const V &value);
     int InsertFieldAt(unsigned index, const wstring &name, IField::Types type);
+    // Replaces the field list, re-laying existing records.
     void ChangeFields(std::vector<CMemFieldBase *> fields, CMemFieldBase *removed);
+    void RelayRecords(CVecDataStorage &relaid, const std::vector<CMemFieldBase *> &fields,
+                      const std::vector<int> &offsets) const;
+    void ReleaseCells(CMemFieldBase *field);
+    void AfterFieldListChange();
     // The field index of the first sort key, or 0.
     unsigned PrimaryKeyField() const;
     bool IsAnchor(const CMemCursor *cursor) const;
