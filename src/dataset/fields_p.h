@@ -22,6 +22,12 @@ V Load(const unsigned char *cell) {
     return value;
 }
 
+// Any byte is a flag: a bool cell or block may hold values other than 0 and 1.
+template <>
+inline bool Load<bool>(const unsigned char *cell) {
+    return *cell != 0;
+}
+
 template <class V>
 void Store(unsigned char *cell, const V &value) {
     static_assert(std::is_trivially_copyable_v<V>, "cells hold plain values");

@@ -171,6 +171,18 @@ TEST(BoolField, EverySourceReducesToNonZero) {
     EXPECT_EQ(static_cast<wstring>(c.f()), u"false"_w);
 }
 
+TEST(BoolField, AnyNonZeroByteReadsAsTrue) {
+    OneCell c(IField::Bool);
+    unsigned char byte = 0x80;
+    c.f().SetData(&byte);
+    EXPECT_TRUE(static_cast<bool>(c.f()));
+    EXPECT_EQ(static_cast<int>(c.f()), 1);
+    OneCell blob(IField::BLOB);
+    unsigned char block[8] = {2};
+    blob.f().SetData(block);
+    EXPECT_TRUE(static_cast<bool>(blob.f()));
+}
+
 TEST(BoolField, TextIsTrueOnlyForExactlyTrue) {
     OneCell c(IField::Bool);
     c.f() = u"true"_w;
