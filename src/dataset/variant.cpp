@@ -121,7 +121,6 @@ I CQueltVariant::Integral() const {
 }
 
 bool CQueltVariant::GetBool() const {
-    if (m_type == Bool) return m_value.flag;
     if (IsWhole()) return Whole() != 0;
     if (m_type == Float) return m_value.f32 != 0;
     if (IsDayCount()) return m_value.f64 != 0;
