@@ -14,7 +14,12 @@ using CMemColumn = CMemDataSet::CMemColumn;
 
 CMemCursor::CMemCursor(CMemDataSet *dataSet) : m_pDataSet(dataSet) {}
 
-CMemCursor::~CMemCursor() { ClearFields(); }
+// A cursor taken out of its handle with reset() may be deleted directly; the
+// data set must not keep tracking it.
+CMemCursor::~CMemCursor() {
+    if (m_pDataSet) m_pDataSet->ForgetCursor(this);
+    ClearFields();
+}
 
 void CMemCursor::SetFields(const std::vector<CMemFieldBase *> &fields) {
     m_fields.reserve(m_fields.size() + fields.size());
