@@ -131,12 +131,18 @@ ICausedEvents *CreateRegistry() {
 }
 
 void DestroyRegistry(ICausedEvents *events, IEventSender *sender) {
-    for (IReceiverList *list : AllLists(events)) {
-        // Bounded by the current length: a receiver told may unhook others.
-        for (int i = 0; i < list->GetCount(); ++i) list->GetAt(i)->OnUnsubscribe(sender);
-        list->Clear();
-        delete list;
+    const std::vector<IReceiverList *> lists = AllLists(events);
+    // Each listing leaves its list before it is told, so a receiver that
+    // unhooks itself or others, or destroys another receiver, while being
+    // told never makes the walk skip or revisit one. The lists stay
+    // reachable until everyone has been told.
+    for (IReceiverList *list : lists) {
+        while (INotify *receiver = list->GetAt(0)) {
+            list->Remove(receiver);
+            receiver->OnUnsubscribe(sender);
+        }
     }
+    for (IReceiverList *list : lists) delete list;
     events->Clear();
     delete events;
 }

@@ -1,9 +1,8 @@
 #include "quelt/dataset/variant.h"
 
-#include <utility>
-
 #include "core/numeric_p.h"
 #include "core/wtext_p.h"
+#include "dataset/datetext_p.h"
 #include "dataset/displayformat_p.h"
 
 namespace quelt {
@@ -30,38 +29,6 @@ float ScanFloat(const wstring &text) {
     float value = 0;
     wrt::swscanf(text.c_str(), "%g", &value);
     return value;
-}
-
-// Cuts a filled buffer at its terminator.
-wstring Terminated(wstring buffer) {
-    buffer.resize(wrt::wcslen(buffer.c_str()));
-    return buffer;
-}
-
-// The default text of a date, sized by asking for the needed length first.
-wstring DateTimeText(const tdatetime &value) {
-    int size = 0;
-    value.FormatDateTime(nullptr, nullptr, size);
-    wstring buffer(static_cast<std::size_t>(size), 0);
-    value.FormatDateTime(nullptr, buffer.data(), size);
-    return Terminated(std::move(buffer));
-}
-
-wstring IntervalText(const ttimeinterval &value) {
-    int size = 0;
-    value.TimeString(nullptr, size);
-    wstring buffer(static_cast<std::size_t>(size), 0);
-    value.TimeString(buffer.data(), size);
-    return Terminated(std::move(buffer));
-}
-
-// DateTimeString cannot report its length; seven ints and the labels always
-// fit in 1024 characters.
-wstring IntervalText(const tdatetimeinterval &value) {
-    constexpr int kSize = 1024;
-    wstring buffer(kSize, 0);
-    value.DateTimeString(buffer.data(), kSize);
-    return Terminated(std::move(buffer));
 }
 
 }  // namespace
@@ -154,7 +121,6 @@ I CQueltVariant::Integral() const {
 }
 
 bool CQueltVariant::GetBool() const {
-    if (m_type == Bool) return m_value.flag;
     if (IsWhole()) return Whole() != 0;
     if (m_type == Float) return m_value.f32 != 0;
     if (IsDayCount()) return m_value.f64 != 0;
@@ -215,11 +181,11 @@ wstring CQueltVariant::GetString() const {
         case Double:
             return display::RenderReal(m_value.f64, false, m_format);
         case DateTime:
-            return DateTimeText(GetDateTime());
+            return datetext::Text(GetDateTime());
         case TimeInterval:
-            return IntervalText(GetTimeInterval());
+            return datetext::Text(GetTimeInterval());
         case DateTimeInterval:
-            return IntervalText(GetDateTimeInterval());
+            return datetext::Text(GetDateTimeInterval());
         default:
             return Text();
     }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <map>
-#include <new>
 #include <set>
 #include <type_traits>
 #include <typeinfo>
@@ -39,7 +38,8 @@ class QUELT_API IEventSender {
     virtual bool CausesEvent(const std::type_info &type) = 0;
     // Calls handler on each receiver of type in list order. An event record is
     // passed as its CEvent subobject; with stoppable set, dispatch ends after
-    // the receiver that cleared the record's continue flag.
+    // the receiver that cleared the record's continue flag. Any other argument
+    // must be fired with stoppable false.
     virtual void FireEvent(const std::type_info &type, EventHandler handler, void *event, bool stoppable) = 0;
     virtual bool HasReceivers(const std::type_info &type) = 0;
     virtual int GetReceiverCount(const std::type_info &type) = 0;
@@ -286,9 +286,13 @@ class CImplEventSender : public T {
     // Raises the handler M of its notification interface:
     //   Fire<&IDataSetNotify::OnUpdateField>(&ev, true);
     // N names the notification type when M is declared by a base interface.
+    // Only event records can stop a dispatch; an argument of another kind
+    // (a painter) is never read as one.
     template <auto M, class N = typename detail::HandlerTraits<decltype(M)>::Notify>
     void Fire(typename detail::HandlerTraits<decltype(M)>::Arg event, bool stoppable) {
-        FireEvent(typeid(N), &CallHandler<M>, detail::ToEventPointer(event), stoppable);
+        using Arg = typename detail::HandlerTraits<decltype(M)>::Arg;
+        FireEvent(typeid(N), &CallHandler<M>, detail::ToEventPointer(event),
+                  stoppable && detail::IsEventRecord<Arg>);
     }
 
   protected:

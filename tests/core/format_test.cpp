@@ -1,0 +1,93 @@
+#include "quelt/core/format.h"
+
+#include <gtest/gtest.h>
+
+#include <locale>
+#include <string>
+
+namespace quelt {
+namespace {
+
+template <class C>
+class CommaPoint : public std::numpunct<C> {
+  protected:
+    C do_decimal_point() const override { return C(','); }
+};
+
+// Makes ',' the decimal point of the global locale while alive.
+class CommaLocale {
+  public:
+    CommaLocale()
+        : m_previous(std::locale::global(std::locale(
+              std::locale(std::locale::classic(), new CommaPoint<char>), new CommaPoint<wchar_t>))) {}
+    ~CommaLocale() { std::locale::global(m_previous); }
+
+  private:
+    std::locale m_previous;
+};
+
+// Both widths must agree on every input.
+void ExpectFormat(const std::string &input, const std::string &expected) {
+    EXPECT_EQ(formatNumber(input), expected) << input;
+    EXPECT_EQ(WideToUtf8(formatNumber(Utf8ToWide(input))), expected) << input;
+}
+
+TEST(FormatNumberTest, GroupsTheIntegerPartByThrees) {
+    ExpectFormat("1000", "1,000");
+    ExpectFormat("1234567", "1,234,567");
+    ExpectFormat("123456789012", "123,456,789,012");
+    ExpectFormat("12345", "12,345");
+}
+
+TEST(FormatNumberTest, ShortNumbersAndEmptyTextStayAsTheyAre) {
+    ExpectFormat("", "");
+    ExpectFormat("1", "1");
+    ExpectFormat("100", "100");
+    ExpectFormat("123", "123");
+}
+
+TEST(FormatNumberTest, LeavesTheFractionAlone) {
+    ExpectFormat("1234567.891", "1,234,567.891");
+    ExpectFormat("1234.5678", "1,234.5678");
+    ExpectFormat("123.45678", "123.45678");
+    ExpectFormat(".123456", ".123456");
+}
+
+TEST(FormatNumberTest, KeepsAPercentSignAtTheEnd) {
+    ExpectFormat("12345%", "12,345%");
+    ExpectFormat("123456%", "123,456%");
+    ExpectFormat("100%", "100%");
+    ExpectFormat("%", "%");
+}
+
+TEST(FormatNumberTest, SkipsALeadingSign) {
+    ExpectFormat("-123456", "-123,456");
+    ExpectFormat("-100", "-100");
+    ExpectFormat("+1234", "+1,234");
+    ExpectFormat("-1234567.5", "-1,234,567.5");
+    ExpectFormat("-", "-");
+}
+
+TEST(FormatNumberTest, StopsAtTheFirstNonDigit) {
+    ExpectFormat("1e+20", "1e+20");
+    ExpectFormat("1234e+20", "1,234e+20");
+    ExpectFormat("nan", "nan");
+    ExpectFormat("-inf", "-inf");
+    ExpectFormat("0x1234FF", "0x1234FF");
+    ExpectFormat(" 1234", " 1234");
+    ExpectFormat("1,234", "1,234");
+}
+
+TEST(FormatNumberTest, TakesTheDecimalPointFromTheGlobalLocale) {
+    CommaLocale comma;
+    ExpectFormat("1234,5", "1,234,5");
+    ExpectFormat("1234567,891", "1,234,567,891");
+    ExpectFormat("1234567", "1,234,567");
+}
+
+TEST(FormatNumberTest, WideTextKeepsCharactersBeyondAscii) {
+    EXPECT_EQ(formatNumber(u"1234567\u00a0\u20ac"_w), u"1,234,567\u00a0\u20ac"_w);
+}
+
+}  // namespace
+}  // namespace quelt
