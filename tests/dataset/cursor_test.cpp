@@ -220,6 +220,27 @@ TEST(CursorAdjustment, AppendLeavesOtherCursorsAlone) {
     EXPECT_EQ(IndexOf(a), 1u);
 }
 
+TEST(CursorAdjustment, InsertAtEveryPosition) {
+    for (unsigned inserted = 0; inserted <= 4; ++inserted) {
+        auto ds = Numbers(4);
+        std::vector<IDataSet::Cursor> watchers;
+        for (unsigned i = 0; i < 4; ++i) watchers.push_back(At(*ds, i));
+        IDataSet::Cursor inserter = ds->CreateCursor();
+        if (inserted == 4) {
+            inserter.Last();
+        } else {
+            inserter += static_cast<int>(inserted);
+        }
+        ds->Insert(inserter);
+        EXPECT_EQ(IndexOf(inserter), inserted);
+        EXPECT_EQ(static_cast<int>(inserter[0]), 0);
+        for (unsigned i = 0; i < 4; ++i) {
+            EXPECT_EQ(IndexOf(watchers[i]), i < inserted ? i : i + 1) << inserted << " " << i;
+            EXPECT_EQ(static_cast<int>(watchers[i][0]), static_cast<int>(i * 10));
+        }
+    }
+}
+
 TEST(CursorAdjustment, EraseAtEveryPosition) {
     for (unsigned erased = 0; erased < 4; ++erased) {
         auto ds = Numbers(4);
