@@ -9,33 +9,29 @@ namespace quelt {
 
 using Storage = CMemDataSet::CVecDataStorage;
 
-Storage::~CVecDataStorage() { EraseAll(); }
+// Pages
 
-void Storage::Swap(CVecDataStorage &other) noexcept {
-    m_records.swap(other.m_records);
+CRecordPages::~CRecordPages() { FreeAll(); }
+
+void CRecordPages::Swap(CRecordPages &other) noexcept {
     std::swap(m_recordSize, other.m_recordSize);
     std::swap(m_recordInPage, other.m_recordInPage);
     std::swap(m_head, other.m_head);
-    std::swap(m_constRecord, other.m_constRecord);
 }
 
-void Storage::Reserve(unsigned count) { m_records.reserve(count); }
-
-unsigned Storage::Size() const { return static_cast<unsigned>(m_records.size()); }
-
-void Storage::SetRecordSize(unsigned size) {
+void CRecordPages::SetRecordSize(unsigned size) {
     if (m_head) throw std::logic_error("record layout changed while records exist");
     m_recordSize = size;
 }
 
-void Storage::SetRecordInPage(int count) {
+void CRecordPages::SetRecordInPage(int count) {
     if (m_head) throw std::logic_error("page layout changed while records exist");
     m_recordInPage = count > 0 ? count : 1;
 }
 
-unsigned Storage::GetStride() const { return (m_recordSize > 0 ? m_recordSize + 7 : 8) / 8 * 8; }
+unsigned CRecordPages::GetStride() const { return (m_recordSize > 0 ? m_recordSize + 7 : 8) / 8 * 8; }
 
-unsigned char *Storage::NewRecord() {
+unsigned char *CRecordPages::Take() {
     const std::size_t stride = GetStride();
     const std::size_t area = stride * static_cast<std::size_t>(m_recordInPage);
     auto *base = reinterpret_cast<unsigned char *>(m_head);
@@ -54,7 +50,7 @@ unsigned char *Storage::NewRecord() {
     return record;
 }
 
-void Storage::FreeRecord(unsigned char *record) {
+void CRecordPages::Free(unsigned char *record) {
     const std::size_t area = GetStride() * static_cast<std::size_t>(m_recordInPage);
     for (MemoryItem **link = &m_head; *link; link = &(*link)->next) {
         auto *data = reinterpret_cast<unsigned char *>(*link) + HeaderSize;
@@ -68,20 +64,46 @@ void Storage::FreeRecord(unsigned char *record) {
     }
 }
 
+void CRecordPages::FreeAll() {
+    while (m_head) {
+        MemoryItem *next = m_head->next;
+        std::free(m_head);
+        m_head = next;
+    }
+}
+
+unsigned CRecordPages::GetPageCount() const {
+    unsigned count = 0;
+    for (const MemoryItem *page = m_head; page; page = page->next) ++count;
+    return count;
+}
+
+// Record vector
+
+void Storage::Swap(CVecDataStorage &other) noexcept {
+    m_records.swap(other.m_records);
+    m_pages.Swap(other.m_pages);
+    std::swap(m_constRecord, other.m_constRecord);
+}
+
+void Storage::Reserve(unsigned count) { m_records.reserve(count); }
+
+unsigned Storage::Size() const { return static_cast<unsigned>(m_records.size()); }
+
 void Storage::CheckIndex(unsigned index, unsigned limit) const {
     if (index >= limit) throw std::out_of_range("record index out of range");
 }
 
 unsigned Storage::Append() {
     m_records.reserve(m_records.size() + 1);
-    m_records.push_back(NewRecord());
+    m_records.push_back(m_pages.Take());
     return Size() - 1;
 }
 
 unsigned Storage::Insert(unsigned index) {
     CheckIndex(index, Size() + 1);
     m_records.reserve(m_records.size() + 1);
-    m_records.insert(m_records.begin() + index, NewRecord());
+    m_records.insert(m_records.begin() + index, m_pages.Take());
     return index;
 }
 
@@ -90,18 +112,14 @@ unsigned Storage::Erase(unsigned index) {
     unsigned char *record = m_records[index];
     m_records.erase(m_records.begin() + index);
     if (record == m_constRecord) m_constRecord = nullptr;
-    FreeRecord(record);
+    m_pages.Free(record);
     return index;
 }
 
 void Storage::EraseAll() {
     m_records.clear();
     m_constRecord = nullptr;
-    while (m_head) {
-        MemoryItem *next = m_head->next;
-        std::free(m_head);
-        m_head = next;
-    }
+    m_pages.FreeAll();
 }
 
 unsigned Storage::Move(unsigned from, unsigned to) {
@@ -148,11 +166,5 @@ void Storage::InitField(CMemFieldBase *field, unsigned index, int offset) const 
 }
 
 void Storage::SetConstCur(unsigned index) { m_constRecord = GetAddress(index); }
-
-unsigned Storage::GetPageCount() const {
-    unsigned count = 0;
-    for (const MemoryItem *page = m_head; page; page = page->next) ++count;
-    return count;
-}
 
 }  // namespace quelt

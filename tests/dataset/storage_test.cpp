@@ -99,6 +99,29 @@ TEST(Pages, AFullyErasedPageIsReleasedAndSlotsAreNotReused) {
     EXPECT_EQ(storage.Size(), 0u);
 }
 
+TEST(Pages, RecordPagesHandOutSlotsOnceAndIgnoreForeignRecords) {
+    CRecordPages pages;
+    pages.SetRecordSize(3);
+    pages.SetRecordInPage(2);
+    EXPECT_EQ(pages.GetStride(), 8u);
+    unsigned char *a = pages.Take();
+    unsigned char *b = pages.Take();
+    EXPECT_EQ(b, a + 8);
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(a) % 8, 0u);
+    unsigned char foreign[8] = {};
+    pages.Free(foreign);
+    pages.Free(nullptr);
+    EXPECT_EQ(pages.GetPageCount(), 1u);
+    pages.Free(a);
+    unsigned char *c = pages.Take();  // a's slot is not handed out again
+    EXPECT_NE(c, a);
+    EXPECT_EQ(pages.GetPageCount(), 2u);
+    pages.Free(b);
+    EXPECT_EQ(pages.GetPageCount(), 1u);
+    pages.Free(c);
+    EXPECT_EQ(pages.GetPageCount(), 0u);
+}
+
 TEST(Pages, NewRecordsAreZeroFilled) {
     Storage storage;
     storage.SetRecordSize(16);

@@ -13,6 +13,46 @@
 
 namespace quelt {
 
+// Record memory of the memory and key data sets: pages of records, each slot
+// handed out once, zero-filled, and a page freed with its last record.
+class QUELT_API CRecordPages {
+  public:
+    // Page header; the records follow it.
+    struct MemoryItem {
+        MemoryItem *next;
+        unsigned count;
+        unsigned char *free;
+    };
+    // The header padded so records start 8-aligned.
+    static constexpr unsigned HeaderSize = (sizeof(MemoryItem) + 7) / 8 * 8;
+
+    CRecordPages() = default;
+    ~CRecordPages();
+    CRecordPages(const CRecordPages &) = delete;
+    CRecordPages &operator=(const CRecordPages &) = delete;
+    void Swap(CRecordPages &other) noexcept;
+
+    unsigned GetRecordSize() const { return m_recordSize; }
+    int GetRecordInPage() const { return m_recordInPage; }
+    // Layout changes need all records freed (std::logic_error otherwise).
+    void SetRecordSize(unsigned size);
+    void SetRecordInPage(int count);
+    // Records are placed this far apart: the record size rounded up to 8, at least 8.
+    unsigned GetStride() const;
+
+    // A zero-filled record; std::bad_alloc when no page can be had.
+    unsigned char *Take();
+    // Null and records of other pages are ignored.
+    void Free(unsigned char *record);
+    void FreeAll();
+    unsigned GetPageCount() const;
+
+  private:
+    unsigned m_recordSize = 0;
+    int m_recordInPage = 256;
+    MemoryItem *m_head = nullptr;
+};
+
 class QUELT_API CMemDataSet : public CImplEventSender<IMemDataSet> {
   public:
     class CVecDataStorage;
@@ -172,17 +212,9 @@ class QUELT_API CMemDataSet : public CImplEventSender<IMemDataSet> {
 // their last record, and the vector of record pointers in record order.
 class QUELT_API CMemDataSet::CVecDataStorage {
   public:
-    // Page header; the records follow it.
-    struct MemoryItem {
-        MemoryItem *next;
-        unsigned count;
-        unsigned char *free;
-    };
-    // The header padded so records start 8-aligned.
-    static constexpr unsigned HeaderSize = (sizeof(MemoryItem) + 7) / 8 * 8;
+    using MemoryItem = CRecordPages::MemoryItem;
 
     CVecDataStorage() = default;
-    ~CVecDataStorage();
     CVecDataStorage(const CVecDataStorage &) = delete;
     CVecDataStorage &operator=(const CVecDataStorage &) = delete;
     void Swap(CVecDataStorage &other) noexcept;
@@ -191,13 +223,12 @@ class QUELT_API CMemDataSet::CVecDataStorage {
     unsigned Size() const;
     unsigned First() const { return 0; }
     unsigned Last() const { return Size(); }
-    unsigned GetRecordSize() const { return m_recordSize; }
+    unsigned GetRecordSize() const { return m_pages.GetRecordSize(); }
     // Layout changes need an empty storage (std::logic_error otherwise).
-    void SetRecordSize(unsigned size);
-    int GetRecordInPage() const { return m_recordInPage; }
-    void SetRecordInPage(int count);
-    // Records are placed this far apart: the record size rounded up to 8.
-    unsigned GetStride() const;
+    void SetRecordSize(unsigned size) { m_pages.SetRecordSize(size); }
+    int GetRecordInPage() const { return m_pages.GetRecordInPage(); }
+    void SetRecordInPage(int count) { m_pages.SetRecordInPage(count); }
+    unsigned GetStride() const { return m_pages.GetStride(); }
 
     // A new zero-filled record at the end; returns its index.
     unsigned Append();
@@ -221,21 +252,17 @@ class QUELT_API CMemDataSet::CVecDataStorage {
     // Record pointers in record order, for sorting and searching.
     std::vector<unsigned char *> &Records() { return m_records; }
     const std::vector<unsigned char *> &Records() const { return m_records; }
-    unsigned GetPageCount() const;
+    unsigned GetPageCount() const { return m_pages.GetPageCount(); }
 
     // The offset of a cell of the given size after offset end: the next
     // multiple of its own size.
     static unsigned AlignCell(unsigned end, int size);
 
   private:
-    unsigned char *NewRecord();
-    void FreeRecord(unsigned char *record);
     void CheckIndex(unsigned index, unsigned limit) const;
 
     std::vector<unsigned char *> m_records;
-    unsigned m_recordSize = 0;
-    int m_recordInPage = 256;
-    MemoryItem *m_head = nullptr;
+    CRecordPages m_pages;
     unsigned char *m_constRecord = nullptr;
 };
 
