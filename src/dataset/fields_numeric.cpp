@@ -73,21 +73,10 @@ void CMemField<T>::SetData(void *data) {
     if (data) Store(cells::Load<T>(static_cast<const unsigned char *>(data)));
 }
 
+// Every T has its own conversion operator on IField, so static_cast picks it.
 template <class T>
 bool CMemField<T>::operator<(IField &other) {
-    if constexpr (std::is_same_v<T, bool>) {
-        return Value() < static_cast<bool>(other);
-    } else if constexpr (std::is_same_v<T, short>) {
-        return Value() < static_cast<short>(other);
-    } else if constexpr (std::is_same_v<T, int>) {
-        return Value() < static_cast<int>(other);
-    } else if constexpr (std::is_same_v<T, int64>) {
-        return Value() < static_cast<int64>(other);
-    } else if constexpr (std::is_same_v<T, float>) {
-        return Value() < static_cast<float>(other);
-    } else {
-        return Value() < static_cast<double>(other);
-    }
+    return Value() < static_cast<T>(other);
 }
 
 template <class T>
@@ -150,20 +139,7 @@ CMemField<T>::operator tdatetimeinterval() {
 template <class T>
 IField &CMemField<T>::operator=(const IField &src) {
     if (IsSameCell(src)) return *this;
-    IField &source = const_cast<IField &>(src);
-    if constexpr (std::is_same_v<T, bool>) {
-        return *this = static_cast<bool>(source);
-    } else if constexpr (std::is_same_v<T, short>) {
-        return *this = static_cast<short>(source);
-    } else if constexpr (std::is_same_v<T, int>) {
-        return *this = static_cast<int>(source);
-    } else if constexpr (std::is_same_v<T, int64>) {
-        return *this = static_cast<int64>(source);
-    } else if constexpr (std::is_same_v<T, float>) {
-        return *this = static_cast<float>(source);
-    } else {
-        return *this = static_cast<double>(source);
-    }
+    return *this = static_cast<T>(const_cast<IField &>(src));
 }
 
 template <class T>
