@@ -1,0 +1,199 @@
+#include <algorithm>
+#include <climits>
+#include <typeinfo>
+
+#include "quelt/core/exceptions.h"
+#include "quelt/dataset/memdataset.h"
+
+namespace quelt {
+
+using CMemCursor = CMemDataSet::CMemCursor;
+using CMemColumn = CMemDataSet::CMemColumn;
+
+// Cursor
+
+CMemCursor::CMemCursor(CMemDataSet *dataSet) : m_pDataSet(dataSet) {}
+
+// A cursor taken out of its handle with reset() may be deleted directly; the
+// data set must not keep tracking it.
+CMemCursor::~CMemCursor() {
+    if (m_pDataSet) m_pDataSet->ForgetCursor(this);
+    ClearFields();
+}
+
+void CMemCursor::SetFields(const std::vector<CMemFieldBase *> &fields) {
+    m_fields.reserve(m_fields.size() + fields.size());
+    for (const CMemFieldBase *field : fields) {
+        CMemFieldBase *copy = field->clone();
+        copy->Init(nullptr);
+        m_fields.push_back(copy);
+    }
+}
+
+void CMemCursor::ClearFields() {
+    for (CMemFieldBase *field : m_fields) delete field;
+    m_fields.clear();
+}
+
+void CMemCursor::Rebind() {
+    if (m_pDataSet) {
+        m_pDataSet->GetDataStorage().InitCursor(m_fields, m_index);
+        return;
+    }
+    for (CMemFieldBase *field : m_fields) field->Init(nullptr);
+}
+
+void CMemCursor::Detach() {
+    m_pDataSet = nullptr;
+    Rebind();
+}
+
+void CMemCursor::InitFields() {
+    for (CMemFieldBase *field : m_fields) field->InitMemory();
+}
+
+void CMemCursor::DestroyFields() {
+    for (CMemFieldBase *field : m_fields) field->DestroyMemory();
+}
+
+void CMemCursor::UpdateAfterInsert(const CMemCursor &other) {
+    if (m_index >= other.m_index) ++m_index;
+}
+
+void CMemCursor::UpdateAfterDelete(const CMemCursor &other) {
+    if (m_index >= other.m_index && m_index > 0) --m_index;
+}
+
+// Past the last record the cursor lands on the last record (a negative
+// target counts as past it, as the unsigned index has it).
+void CMemCursor::MoveIndex(long long index) {
+    if (!m_pDataSet) return;
+    const long long count = m_pDataSet->GetRecordCount();
+    m_index = static_cast<unsigned>(index < 0 || index >= count ? count - 1 : index);
+    Rebind();
+}
+
+IDataSet::ICursor &CMemCursor::operator++() {
+    MoveIndex(static_cast<long long>(m_index) + 1);
+    return *this;
+}
+
+IDataSet::ICursor &CMemCursor::operator+=(int n) {
+    MoveIndex(static_cast<long long>(m_index) + n);
+    return *this;
+}
+
+IDataSet::ICursor &CMemCursor::operator--() { return *this -= 1; }
+
+IDataSet::ICursor &CMemCursor::operator-=(int n) {
+    if (n < 0) {
+        MoveIndex(static_cast<long long>(m_index) - static_cast<long long>(n));
+        return *this;
+    }
+    if (!m_pDataSet) return *this;
+    m_index = static_cast<unsigned>(n) > m_index ? 0 : m_index - static_cast<unsigned>(n);
+    Rebind();
+    return *this;
+}
+
+bool CMemCursor::operator==(const ICursor &other) const {
+    if (&other == this) return true;
+    if (!m_pDataSet) throw std::bad_cast();
+    return m_pDataSet->OwnCursor(&other).m_index == m_index;
+}
+
+IField &CMemCursor::operator[](int index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= m_fields.size()) throw FieldNotFound();
+    return *m_fields[static_cast<std::size_t>(index)];
+}
+
+const IField &CMemCursor::operator[](int index) const { return const_cast<CMemCursor &>(*this)[index]; }
+
+bool CMemCursor::IsFirst() { return m_pDataSet && m_index == 0; }
+
+bool CMemCursor::IsLast() { return m_pDataSet && m_index + 1 == m_pDataSet->GetRecordCount(); }
+
+IDataSet::Cursor CMemCursor::clone() {
+    if (!m_pDataSet) throw std::bad_cast();
+    return m_pDataSet->CursorFrom(*this, 0);
+}
+
+IDataSet::ICursor &CMemCursor::MoveTo(const ICursor &other) {
+    if (!m_pDataSet) throw std::bad_cast();
+    m_index = m_pDataSet->OwnCursor(&other).m_index;
+    Rebind();
+    return *this;
+}
+
+bool CMemCursor::IsValid() const { return m_pDataSet && m_index < m_pDataSet->GetRecordCount(); }
+
+IDataSet *CMemCursor::dataset() const { return m_pDataSet; }
+
+// Column
+
+CMemColumn::CMemColumn(CMemDataSet *dataSet, int fieldIndex)
+    : m_pDataSet(dataSet),
+      m_offset(dataSet->GetFieldShift(fieldIndex)),
+      m_pField(dataSet->GetCloneField(fieldIndex)->clone()),
+      m_fieldIndex(fieldIndex),
+      m_pPrototype(dataSet->GetCloneField(fieldIndex)) {
+    m_pField->Init(nullptr);
+}
+
+CMemColumn::~CMemColumn() {
+    if (m_pDataSet) m_pDataSet->ForgetColumn(this);
+    delete m_pField;
+}
+
+IField &CMemColumn::Reach(int record) const {
+    if (!m_pDataSet) return *m_pField;
+    const int count = static_cast<int>(m_pDataSet->GetRecordCount());
+    m_record = std::max(record, 0);
+    if (m_record >= count) m_record = count - 1;
+    m_pDataSet->GetDataStorage().InitField(m_pField, static_cast<unsigned>(m_record), m_offset);
+    return *m_pField;
+}
+
+bool CMemColumn::Follow() {
+    const auto &fields = m_pDataSet->m_fields;
+    const auto it = std::find(fields.begin(), fields.end(), m_pPrototype);
+    if (it == fields.end()) return false;
+    m_fieldIndex = static_cast<int>(it - fields.begin());
+    m_offset = m_pDataSet->GetFieldShift(m_fieldIndex);
+    CMemFieldBase *copy = (*it)->clone();
+    delete m_pField;
+    m_pField = copy;
+    Reach(m_record);
+    return true;
+}
+
+void CMemColumn::Detach() {
+    m_pDataSet = nullptr;
+    m_pField->Init(nullptr);
+}
+
+IField &CMemColumn::operator[](int record) { return Reach(record); }
+
+const IField &CMemColumn::operator[](int record) const { return Reach(record); }
+
+IField &CMemColumn::Prev() { return Reach(m_record - 1); }
+
+IField &CMemColumn::Next() { return Reach(m_record == INT_MAX ? m_record : m_record + 1); }
+
+IField &CMemColumn::First() { return Reach(0); }
+
+IField &CMemColumn::Last() { return Reach(GetSize() - 1); }
+
+IField &CMemColumn::Get() { return Reach(m_record); }
+
+bool CMemColumn::IsBOF() { return m_record == 0; }
+
+bool CMemColumn::IsEOF() { return m_record == GetSize() - 1; }
+
+int CMemColumn::GetSize() const { return m_pDataSet ? static_cast<int>(m_pDataSet->GetRecordCount()) : 0; }
+
+int CMemColumn::GetIndex() const { return m_fieldIndex; }
+
+IDataSet *CMemColumn::dataset() const { return m_pDataSet; }
+
+}  // namespace quelt

@@ -1,0 +1,66 @@
+#pragma once
+
+// Helpers shared by the memory fields, the data sets and the stream.
+
+#include <cstring>
+#include <iosfwd>
+#include <type_traits>
+
+#include "quelt/core/pool_alloc.h"
+#include "quelt/core/wstring.h"
+#include "quelt/datetime/datetime.h"
+
+namespace quelt::cells {
+
+// Cells are raw bytes; values go in and out by copy so no alignment or
+// lifetime assumption is made about the record.
+template <class V>
+V Load(const unsigned char *cell) {
+    static_assert(std::is_trivially_copyable_v<V>, "cells hold plain values");
+    V value;
+    std::memcpy(static_cast<void *>(&value), cell, sizeof value);
+    return value;
+}
+
+// Any byte is a flag: a bool cell or block may hold values other than 0 and 1.
+template <>
+inline bool Load<bool>(const unsigned char *cell) {
+    return *cell != 0;
+}
+
+template <class V>
+void Store(unsigned char *cell, const V &value) {
+    static_assert(std::is_trivially_copyable_v<V>, "cells hold plain values");
+    std::memcpy(cell, static_cast<const void *>(&value), sizeof value);
+}
+
+// Day counts and the three date-time types. DateFromDays follows
+// tdatetime::SetDateTime (negative or NaN throws bad_datetime, 0 gives 1.0).
+tdatetime DateFromDays(double days);
+ttimeinterval IntervalFromDays(double days);
+// Months = days / 30.6 truncated, the rest in days.
+tdatetimeinterval SpanFromDays(double days);
+// From the default date, the span's decoded date and time parts.
+tdatetime DateFromSpan(const tdatetimeinterval &span);
+// The seven date and time numbers of the date, as a span.
+tdatetimeinterval SpanFromDate(const tdatetime &date);
+
+// Text of a String cell, stored as a pointer into the data set's pool. Every
+// store allocates length + 1 units (shortened by thirds while two thirds of
+// the text still do not fit in one pool block) and every free uses the same
+// count, so freeing the newest piece rewinds the pool exactly.
+const wchar *CellText(const unsigned char *cell);
+void StoreText(Pool_alloc<wchar> &alloc, unsigned char *cell, const wchar *text);
+void FreeText(Pool_alloc<wchar> &alloc, unsigned char *cell);
+// The number of units a text of that length is stored in.
+std::size_t StoredUnits(std::size_t length, std::size_t maxBytes);
+
+// Stream forms of the data-set text stream: the shortest text that reads
+// back to the same value, with "nan", "inf" and "-inf".
+std::ostream &PutReal(std::ostream &os, double value);
+std::ostream &PutReal(std::ostream &os, float value);
+// Reads one word; failbit when it is not a number.
+std::istream &GetReal(std::istream &is, double &value);
+std::istream &GetReal(std::istream &is, float &value);
+
+}  // namespace quelt::cells

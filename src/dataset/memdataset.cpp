@@ -1,0 +1,594 @@
+#include "quelt/dataset/memdataset.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <typeinfo>
+
+#include "dataset/sortkeys_p.h"
+#include "quelt/core/exceptions.h"
+#include "quelt/datetime/datetime.h"
+
+namespace quelt {
+
+namespace {
+
+const char kOutOfRange[] = "Can't change a data cursor - new position is out of range";
+
+void CheckRecord(unsigned record, unsigned count) {
+    if (record >= count) throw std::out_of_range("record index out of range");
+}
+
+}  // namespace
+
+CMemDataSet::CMemDataSet(unsigned reserve) : m_pStorage(new CVecDataStorage) {
+    m_pStorage->Reserve(reserve);
+    AddEventType(typeid(IDataSetNotify));
+}
+
+CMemDataSet::~CMemDataSet() {
+    // The First() and Last() handles die after this body; detached, they no longer call back.
+    DetachAll();
+    for (CMemFieldBase *field : m_fields) delete field;
+    delete m_pStorage;
+}
+
+// Field list
+
+unsigned CMemDataSet::GetFieldCount() const { return static_cast<unsigned>(m_fields.size()); }
+
+unsigned CMemDataSet::GetRecordCount() const { return m_pStorage->Size(); }
+
+int CMemDataSet::_GetFieldIndexNoEx(const wstring &name) const {
+    const auto it = std::find_if(m_fields.begin(), m_fields.end(),
+                                 [&name](const CMemFieldBase *field) { return field->GetName() == name; });
+    return it == m_fields.end() ? BadFieldIndex : static_cast<int>(it - m_fields.begin());
+}
+
+int CMemDataSet::GetFieldIndex(const wstring &name) const {
+    const int index = _GetFieldIndexNoEx(name);
+    if (index == BadFieldIndex) throw FieldNotFound();
+    return index;
+}
+
+CMemFieldBase &CMemDataSet::Prototype(unsigned fieldIndex) const {
+    if (fieldIndex >= m_fields.size()) throw FieldNotFound();
+    return *m_fields[fieldIndex];
+}
+
+const wstring &CMemDataSet::GetFieldName(int index) const {
+    return Prototype(static_cast<unsigned>(index)).GetName();
+}
+
+const IField *CMemDataSet::GetField(const wstring &name) const {
+    const int index = _GetFieldIndexNoEx(name);
+    return index == BadFieldIndex ? nullptr : m_fields[static_cast<unsigned>(index)];
+}
+
+const IField *CMemDataSet::GetField(int index) const { return &Prototype(static_cast<unsigned>(index)); }
+
+CMemFieldBase *CMemDataSet::GetCloneField(int index) const {
+    return &Prototype(static_cast<unsigned>(index));
+}
+
+int CMemDataSet::GetFieldShift(int index) const {
+    Prototype(static_cast<unsigned>(index));
+    return m_offsets[static_cast<unsigned>(index)];
+}
+
+unsigned CMemDataSet::GetRecordSize() const { return m_pStorage->GetRecordSize(); }
+
+CMemDataSet::CVecDataStorage &CMemDataSet::GetDataStorage() { return *m_pStorage; }
+
+int CMemDataSet::AddField(const wstring &name, IField::Types type) {
+    return InsertFieldAt(GetFieldCount(), name, type);
+}
+
+int CMemDataSet::InsertField(unsigned index, const wstring &name, IField::Types type) {
+    return InsertFieldAt(std::min(index, GetFieldCount()), name, type);
+}
+
+int CMemDataSet::InsertFieldAt(unsigned index, const wstring &name, IField::Types type) {
+    if (_GetFieldIndexNoEx(name) != BadFieldIndex) throw FieldAlreadyExists();
+    CMemFieldBase *field = MakeField(name, type, this, &m_alloc);
+    std::vector<CMemFieldBase *> fields = m_fields;
+    try {
+        fields.insert(fields.begin() + index, field);
+        ChangeFields(std::move(fields), nullptr);
+    } catch (...) {
+        delete field;
+        throw;
+    }
+    Raise<&IDataSetNotify::OnAddColumn>(nullptr);
+    return static_cast<int>(GetFieldCount());
+}
+
+int CMemDataSet::DeleteField(const wstring &name) {
+    const int index = _GetFieldIndexNoEx(name);
+    return index == BadFieldIndex ? static_cast<int>(GetFieldCount())
+                                  : DeleteField(static_cast<unsigned>(index));
+}
+
+int CMemDataSet::DeleteField(unsigned index) {
+    if (index >= GetFieldCount()) return static_cast<int>(GetFieldCount());
+    CMemFieldBase *field = m_fields[index];
+    std::vector<CMemFieldBase *> fields = m_fields;
+    fields.erase(fields.begin() + index);
+    ChangeFields(std::move(fields), field);
+    delete field;
+    Raise<&IDataSetNotify::OnDelColumn>(nullptr);
+    return static_cast<int>(GetFieldCount());
+}
+
+namespace {
+
+// Cell offsets of a field list and the record size they make.
+std::vector<int> LayoutOf(const std::vector<CMemFieldBase *> &fields, unsigned &recordSize) {
+    std::vector<int> offsets;
+    unsigned end = 0;
+    for (const CMemFieldBase *field : fields) {
+        const unsigned offset = CMemDataSet::CVecDataStorage::AlignCell(end, field->GetSize());
+        offsets.push_back(static_cast<int>(offset));
+        end = offset + static_cast<unsigned>(field->GetSize());
+    }
+    recordSize = end;
+    return offsets;
+}
+
+}  // namespace
+
+void CMemDataSet::ChangeFields(std::vector<CMemFieldBase *> fields, CMemFieldBase *removed) {
+    unsigned recordSize = 0;
+    std::vector<int> offsets = LayoutOf(fields, recordSize);
+    CVecDataStorage relaid;
+    relaid.SetRecordSize(recordSize);
+    relaid.SetRecordInPage(m_pStorage->GetRecordInPage());
+    RelayRecords(relaid, fields, offsets);
+    if (removed) ReleaseCells(removed);
+    m_pStorage->Swap(relaid);
+    m_fields = std::move(fields);
+    m_offsets = std::move(offsets);
+    AfterFieldListChange();
+}
+
+// Records made under the old field list are copied into records of the new
+// layout: kept fields keep their values, new cells start as a new record's.
+void CMemDataSet::RelayRecords(CVecDataStorage &relaid, const std::vector<CMemFieldBase *> &fields,
+                               const std::vector<int> &offsets) const {
+    relaid.Reserve(m_pStorage->Size());
+    unsigned constIndex = m_pStorage->Size();
+    for (unsigned r = 0; r < m_pStorage->Size(); ++r) {
+        const unsigned char *from = m_pStorage->GetAddress(r);
+        unsigned char *to = relaid.GetAddress(relaid.Append());
+        if (from == m_pStorage->GetConstRecord()) constIndex = r;
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            CMemFieldBase *field = fields[i];
+            const auto old = std::find(m_fields.begin(), m_fields.end(), field);
+            unsigned char *cell = to + offsets[i];
+            if (old != m_fields.end()) {
+                std::copy_n(from + m_offsets[static_cast<std::size_t>(old - m_fields.begin())],
+                            field->GetSize(), cell);
+                continue;
+            }
+            field->Init(cell);
+            field->InitMemory();
+            field->Init(nullptr);
+        }
+    }
+    relaid.SetConstCur(constIndex);
+}
+
+// What the cells of a field own (the texts of a String field) goes back.
+void CMemDataSet::ReleaseCells(CMemFieldBase *field) {
+    const auto index =
+        static_cast<std::size_t>(std::find(m_fields.begin(), m_fields.end(), field) - m_fields.begin());
+    for (unsigned r = 0; r < m_pStorage->Size(); ++r) {
+        field->Init(m_pStorage->GetAddress(r) + m_offsets[index]);
+        field->DestroyMemory();
+    }
+    field->Init(nullptr);
+}
+
+// Cursors and columns hold clones of the fields and the offsets of the old layout.
+void CMemDataSet::AfterFieldListChange() {
+    for (CMemFieldBase *field : m_fields) field->Init(nullptr);
+    for (CMemCursor *cursor : m_cursors) {
+        cursor->ClearFields();
+        cursor->SetFields(m_fields);
+        cursor->Rebind();
+    }
+    for (CMemColumn *column : m_columns) {
+        if (!column->Follow()) column->Detach();
+    }
+    m_columns.erase(std::remove_if(m_columns.begin(), m_columns.end(),
+                                   [](const CMemColumn *column) { return column->m_pDataSet == nullptr; }),
+                    m_columns.end());
+}
+
+void CMemDataSet::SetFieldFormat(unsigned index, const wstring &format) {
+    if (index >= GetFieldCount()) return;
+    CMemFieldBase *field = m_fields[index];
+    if (field->GetFormat() == format) return;
+    field->SetFormat(format);
+    // Cursors and columns render with the data set's formats.
+    for (CMemCursor *cursor : m_cursors) cursor->m_fields[index]->SetFormat(format);
+    for (CMemColumn *column : m_columns) {
+        if (column->m_fieldIndex == static_cast<int>(index)) column->m_pField->SetFormat(format);
+    }
+    CSetFormatEvent event(Self(), field, static_cast<int>(index));
+    Fire<&IDataSetNotify::OnSetFormat>(&event, true);
+}
+
+wstring CMemDataSet::GetFieldFormat(unsigned index) {
+    return index < GetFieldCount() ? m_fields[index]->GetFormat() : wstring();
+}
+
+void CMemDataSet::UpdateField(IField *field) { Raise<&IDataSetNotify::OnUpdateField>(field); }
+
+void CMemDataSet::Clear() {
+    EraseAll();
+    std::vector<CMemFieldBase *> old;
+    old.swap(m_fields);
+    m_offsets.clear();
+    m_pStorage->SetRecordSize(0);
+    AfterFieldListChange();
+    for (CMemFieldBase *field : old) delete field;
+}
+
+template <auto Handler>
+void CMemDataSet::Raise(IField *field) {
+    CDataSetEvent event(Self(), field);
+    Fire<Handler>(&event, true);
+}
+
+// Cursors
+
+CMemDataSet::CMemCursor &CMemDataSet::OwnCursor(const ICursor *cursor) const {
+    auto *own = dynamic_cast<const CMemCursor *>(cursor);
+    if (!own || own->m_pDataSet != this) throw std::bad_cast();
+    return *const_cast<CMemCursor *>(own);
+}
+
+CMemDataSet::CMemCursor &CMemDataSet::OwnCursor(const Cursor &cursor) const {
+    return OwnCursor(cursor.icursor());
+}
+
+CMemDataSet::CMemCursor *CMemDataSet::_CreateCursor() {
+    auto *cursor = new CMemCursor(this);
+    try {
+        cursor->SetFields(m_fields);
+        m_cursors.push_back(cursor);
+    } catch (...) {
+        cursor->Detach();
+        delete cursor;
+        throw;
+    }
+    return cursor;
+}
+
+IDataSet::Cursor CMemDataSet::CreateCursor() {
+    Cursor handle(_CreateCursor());
+    static_cast<CMemCursor *>(handle.icursor())->Rebind();
+    return handle;
+}
+
+IDataSet::Cursor CMemDataSet::CreateCursor(Cursor &from, int offset) {
+    return CursorFrom(OwnCursor(from), offset);
+}
+
+IDataSet::Cursor CMemDataSet::CursorFrom(const CMemCursor &source, int offset) {
+    if (!source.IsValid()) throw std::bad_cast();
+    const long long index = static_cast<long long>(source.m_index) + offset;
+    if (index < 0 || index >= static_cast<long long>(GetRecordCount())) throw std::out_of_range(kOutOfRange);
+    Cursor handle(_CreateCursor());
+    auto *cursor = static_cast<CMemCursor *>(handle.icursor());
+    cursor->m_index = static_cast<unsigned>(index);
+    cursor->Rebind();
+    return handle;
+}
+
+void CMemDataSet::DeleteCursor(const Cursor &cursor) {
+    ForgetCursor(dynamic_cast<const CMemCursor *>(cursor.icursor()));
+}
+
+void CMemDataSet::ForgetCursor(const CMemCursor *cursor) {
+    if (!cursor) return;
+    const auto it = std::find(m_cursors.begin(), m_cursors.end(), cursor);
+    if (it != m_cursors.end()) m_cursors.erase(it);
+    if (cursor == m_pConstCur) {
+        m_pConstCur = nullptr;
+        m_pStorage->SetConstCur(GetRecordCount());
+    }
+}
+
+bool CMemDataSet::IsAnchor(const CMemCursor *cursor) const {
+    return cursor == m_first.icursor() || cursor == m_last.icursor();
+}
+
+const IDataSet::Cursor &CMemDataSet::Anchor(Cursor &anchor, unsigned index) {
+    if (!anchor.icursor()) anchor = Cursor(_CreateCursor());
+    auto *cursor = static_cast<CMemCursor *>(anchor.icursor());
+    cursor->m_index = index;
+    cursor->Rebind();
+    return anchor;
+}
+
+const IDataSet::Cursor &CMemDataSet::First() { return Anchor(m_first, 0); }
+
+const IDataSet::Cursor &CMemDataSet::Last() { return Anchor(m_last, GetRecordCount()); }
+
+void CMemDataSet::UpdatesCursorsInsert(const ICursor *cursor) {
+    const CMemCursor &placed = OwnCursor(cursor);
+    for (CMemCursor *other : m_cursors) {
+        if (other != &placed && !IsAnchor(other)) other->UpdateAfterInsert(placed);
+    }
+}
+
+void CMemDataSet::UpdatesCursorsDelete(const ICursor *cursor) {
+    const CMemCursor &erasing = OwnCursor(cursor);
+    for (CMemCursor *other : m_cursors) {
+        if (other != &erasing && !IsAnchor(other)) other->UpdateAfterDelete(erasing);
+    }
+}
+
+void CMemDataSet::RebindAll() {
+    for (CMemFieldBase *field : m_fields) field->Init(nullptr);
+    for (CMemCursor *cursor : m_cursors) cursor->Rebind();
+    for (CMemColumn *column : m_columns) column->Reach(column->m_record);
+}
+
+void CMemDataSet::DetachAll() {
+    for (CMemCursor *cursor : m_cursors) cursor->Detach();
+    m_cursors.clear();
+    for (CMemColumn *column : m_columns) column->Detach();
+    m_columns.clear();
+    m_pConstCur = nullptr;
+}
+
+// Columns
+
+IDataSet::Column CMemDataSet::CreateColumn(int fieldIndex) {
+    if (fieldIndex < 0 || fieldIndex >= static_cast<int>(GetFieldCount())) return Column();
+    auto *column = new CMemColumn(this, fieldIndex);
+    Column handle(column);
+    m_columns.push_back(column);
+    column->Reach(0);
+    return handle;
+}
+
+void CMemDataSet::DeleteColumn(const Column &) {}
+
+void CMemDataSet::ForgetColumn(const CMemColumn *column) {
+    const auto it = std::find(m_columns.begin(), m_columns.end(), column);
+    if (it != m_columns.end()) m_columns.erase(it);
+}
+
+// Editing
+
+unsigned CMemDataSet::PrimaryKeyField() const {
+    const std::vector<SortKey> keys = BuildSortKeys();
+    return keys.empty() ? 0 : static_cast<unsigned>(keys.front().field);
+}
+
+IDataSet::Cursor &CMemDataSet::Insert(Cursor &cursor) {
+    CMemCursor &placed = OwnCursor(cursor);
+    const unsigned index = m_pStorage->Insert(std::min(placed.m_index, GetRecordCount()));
+    placed.m_index = KeepOrder(index, PrimaryKeyField());
+    placed.Rebind();
+    placed.InitFields();
+    UpdatesCursorsInsert(&placed);
+    RebindAll();
+    Raise<&IDataSetNotify::OnInsertRow>(nullptr);
+    return cursor;
+}
+
+IDataSet::Cursor &CMemDataSet::Append(Cursor &cursor) {
+    CMemCursor &placed = OwnCursor(cursor);
+    const unsigned index = m_pStorage->Append();
+    placed.m_index = KeepOrder(index, PrimaryKeyField());
+    placed.Rebind();
+    placed.InitFields();
+    if (placed.m_index != index) UpdatesCursorsInsert(&placed);
+    RebindAll();
+    Raise<&IDataSetNotify::OnInsertRow>(nullptr);
+    return cursor;
+}
+
+IDataSet::Cursor &CMemDataSet::Erase(Cursor &cursor) {
+    CMemCursor &erasing = OwnCursor(cursor);
+    if (!erasing.IsValid()) throw std::bad_cast();
+    erasing.Rebind();
+    erasing.DestroyFields();
+    if (m_pStorage->GetAddress(erasing.m_index) == m_pStorage->GetConstRecord()) m_pConstCur = nullptr;
+    m_pStorage->Erase(erasing.m_index);
+    UpdatesCursorsDelete(&erasing);
+    RebindAll();
+    Raise<&IDataSetNotify::OnUpdateGeneral>(nullptr);
+    return cursor;
+}
+
+void CMemDataSet::EraseAll() {
+    m_pStorage->EraseAll();
+    m_alloc.Reset();
+    for (CMemCursor *cursor : m_cursors) {
+        if (!IsAnchor(cursor)) cursor->Detach();
+    }
+    m_cursors.erase(std::remove_if(m_cursors.begin(), m_cursors.end(),
+                                   [this](const CMemCursor *cursor) { return !IsAnchor(cursor); }),
+                    m_cursors.end());
+    for (CMemCursor *cursor : m_cursors) cursor->m_index = 0;
+    m_pConstCur = nullptr;
+    RebindAll();
+}
+
+unsigned CMemDataSet::Move(unsigned from, unsigned to) {
+    m_pStorage->Move(from, to);
+    const unsigned placed = m_bKeepOrder ? KeepOrder(to, PrimaryKeyField()) : to;
+    RebindAll();
+    return placed;
+}
+
+CMemFieldBase &CMemDataSet::BindPrototype(unsigned fieldIndex, unsigned recordIndex) {
+    CMemFieldBase &field = Prototype(fieldIndex);
+    CheckRecord(recordIndex, GetRecordCount());
+    m_pStorage->InitField(&field, recordIndex, m_offsets[fieldIndex]);
+    return field;
+}
+
+template <class V>
+void CMemDataSet::WriteValue(unsigned fieldIndex, unsigned &recordIndex, const V &value) {
+    BindPrototype(fieldIndex, recordIndex) = value;
+    recordIndex = KeepOrder(recordIndex, fieldIndex);
+}
+
+void CMemDataSet::SetFieldValue(unsigned fieldIndex, unsigned &recordIndex, void *value) {
+    CMemFieldBase &field = BindPrototype(fieldIndex, recordIndex);
+    field.SetData(value);
+    // The date-time kinds copy raw data without reporting it; a value written here always is.
+    const IField::Types type = field.GetType();
+    if (type == IField::DateTime || type == IField::TimeInterval || type == IField::DateTimeInterval) {
+        UpdateField(&field);
+    }
+    recordIndex = KeepOrder(recordIndex, fieldIndex);
+}
+
+void CMemDataSet::SetFieldValue(unsigned fieldIndex, unsigned &recordIndex, const tdatetimeinterval &value) {
+    WriteValue(fieldIndex, recordIndex, value);
+}
+
+void CMemDataSet::SetFieldValue(unsigned fieldIndex, unsigned &recordIndex, const ttimeinterval &value) {
+    WriteValue(fieldIndex, recordIndex, value);
+}
+
+void CMemDataSet::SetFieldValue(unsigned fieldIndex, unsigned &recordIndex, const tdatetime &value) {
+    WriteValue(fieldIndex, recordIndex, value);
+}
+
+void CMemDataSet::SetFieldValue(unsigned fieldIndex, unsigned &recordIndex, const wchar *value) {
+    WriteValue(fieldIndex, recordIndex, value);
+}
+
+void CMemDataSet::SetFieldValue(unsigned fieldIndex, unsigned &recordIndex, double value) {
+    WriteValue(fieldIndex, recordIndex, value);
+}
+
+void CMemDataSet::SetFieldValue(unsigned fieldIndex, unsigned &recordIndex, float value) {
+    WriteValue(fieldIndex, recordIndex, value);
+}
+
+void CMemDataSet::SetFieldValue(unsigned fieldIndex, unsigned &recordIndex, int64 value) {
+    WriteValue(fieldIndex, recordIndex, value);
+}
+
+void CMemDataSet::SetFieldValue(unsigned fieldIndex, unsigned &recordIndex, int value) {
+    WriteValue(fieldIndex, recordIndex, value);
+}
+
+void CMemDataSet::SetFieldValue(unsigned fieldIndex, unsigned &recordIndex, short value) {
+    WriteValue(fieldIndex, recordIndex, value);
+}
+
+void CMemDataSet::SetFieldValue(unsigned fieldIndex, unsigned &recordIndex, bool value) {
+    WriteValue(fieldIndex, recordIndex, value);
+}
+
+void *CMemDataSet::GetVoid(unsigned fieldIndex, unsigned recordIndex) {
+    return BindPrototype(fieldIndex, recordIndex).GetData();
+}
+
+double CMemDataSet::GetNumeric(unsigned fieldIndex, unsigned recordIndex) {
+    return BindPrototype(fieldIndex, recordIndex);
+}
+
+wstring CMemDataSet::GetString(unsigned fieldIndex, unsigned recordIndex) {
+    return BindPrototype(fieldIndex, recordIndex);
+}
+
+tdatetime CMemDataSet::GetDateTime(unsigned fieldIndex, unsigned recordIndex) {
+    return BindPrototype(fieldIndex, recordIndex);
+}
+
+ttimeinterval CMemDataSet::GetTimeInterval(unsigned fieldIndex, unsigned recordIndex) {
+    return BindPrototype(fieldIndex, recordIndex);
+}
+
+tdatetimeinterval CMemDataSet::GetDateTimeInterval(unsigned fieldIndex, unsigned recordIndex) {
+    return BindPrototype(fieldIndex, recordIndex);
+}
+
+// Keep-order and sorting
+
+std::vector<CMemDataSet::SortKey> CMemDataSet::BuildSortKeys() const {
+    std::vector<SortKey> keys;
+    for (const int index : SortKeyFields(*this)) {
+        const CMemFieldBase &field = *m_fields[static_cast<unsigned>(index)];
+        keys.push_back({index, field.GetType(), m_offsets[static_cast<unsigned>(index)],
+                        field.GetSortType() == IField::Descending, field.IsSortCaseSensitive(),
+                        field.GetSortRule()});
+    }
+    return keys;
+}
+
+unsigned CMemDataSet::KeepOrder(unsigned record, unsigned field) {
+    if (!m_bKeepOrder || GetRecordCount() < 2) return record;
+    const std::vector<SortKey> keys = BuildSortKeys();
+    const bool isKey = std::any_of(keys.begin(), keys.end(), [field](const SortKey &key) {
+        return key.field == static_cast<int>(field);
+    });
+    if (!isKey) return record;
+    const unsigned placed = PlaceRecord(record, keys);
+    RebindAll();
+    return placed;
+}
+
+// The placement searches the records in key order; until the storage can
+// search, an edited record stays where it is.
+unsigned CMemDataSet::PlaceRecord(unsigned record, const std::vector<SortKey> &) { return record; }
+
+unsigned CMemDataSet::Sort() { return GetRecordCount(); }
+
+IFastWriter *CMemDataSet::CreateFastWriter() { return nullptr; }
+
+void CMemDataSet::DeleteFastWriter(IFastWriter *writer) { delete writer; }
+
+void CMemDataSet::SetConstCur(Cursor &cursor) {
+    CMemCursor &constant = OwnCursor(cursor);
+    m_pConstCur = &constant;
+    m_pStorage->SetConstCur(constant.m_index);
+}
+
+void CMemDataSet::SetKeepOrder(bool keepOrder) { m_bKeepOrder = keepOrder; }
+
+bool CMemDataSet::IsKeepOrder() { return m_bKeepOrder; }
+
+void CMemDataSet::SetMetaData(IMetaData *) {}
+void CMemDataSet::SetDataRandom(IDataRandom *) {}
+void CMemDataSet::SetEditRandom(IEditRandom *) {}
+void CMemDataSet::SetDataDirectional(IDataDirectional *) {}
+void CMemDataSet::SetEditDirectional(IEditDirectional *) {}
+void CMemDataSet::SetSort(ISort *) {}
+void CMemDataSet::SetFind(IFind *) {}
+
+bool CMemDataSet::IsVirtual() { return false; }
+
+void CMemDataSet::SetSortRule(int fieldIndex, ISortRule *rule) {
+    if (fieldIndex >= 0 && fieldIndex < static_cast<int>(GetFieldCount())) {
+        m_fields[static_cast<unsigned>(fieldIndex)]->SetSortRule(rule);
+    }
+}
+
+ISortRule *CMemDataSet::GetSortRule(int fieldIndex) const {
+    if (fieldIndex < 0 || fieldIndex >= static_cast<int>(GetFieldCount())) return nullptr;
+    return m_fields[static_cast<unsigned>(fieldIndex)]->GetSortRule();
+}
+
+IMemDataSet *CreateMemDataSet() {
+    try {
+        return new CMemDataSet(100);
+    } catch (const std::bad_alloc &) {
+        return nullptr;
+    }
+}
+
+void DeleteMemDataSet(IMemDataSet *dataSet) { delete dataSet; }
+
+}  // namespace quelt

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <vector>
+
+#include "quelt/dataset/idataset.h"
+
+namespace quelt {
+
+// The sort keys of a data set in key order, as field indices: with n fields
+// whose sort type is not NotSorted, those whose sort index lies in 0..n-1,
+// ordered by sort index and then by field index. Every kind of data set and
+// every comparison of records takes its keys from here.
+std::vector<int> SortKeyFields(const IDataSet &dataSet);
+
+}  // namespace quelt

@@ -1,0 +1,118 @@
+#include <climits>
+#include <istream>
+#include <locale>
+#include <ostream>
+
+#include "core/wtext_p.h"
+#include "quelt/dataset/memdataset.h"
+
+namespace quelt {
+
+namespace {
+
+// The stream form is locale-independent: while a data set is written or read
+// the stream uses the classic locale and default number formatting; the
+// caller's settings come back afterwards.
+class ClassicStream {
+  public:
+    explicit ClassicStream(std::ios &stream)
+        : m_stream(stream),
+          m_locale(stream.imbue(std::locale::classic())),
+          m_flags(stream.flags(std::ios::dec | std::ios::skipws)),
+          m_precision(stream.precision()) {}
+    ~ClassicStream() {
+        m_stream.imbue(m_locale);
+        m_stream.flags(m_flags);
+        m_stream.precision(m_precision);
+    }
+    ClassicStream(const ClassicStream &) = delete;
+    ClassicStream &operator=(const ClassicStream &) = delete;
+
+  private:
+    std::ios &m_stream;
+    std::locale m_locale;
+    std::ios::fmtflags m_flags;
+    std::streamsize m_precision;
+};
+
+CMemFieldBase *StreamField(IField &field) { return dynamic_cast<CMemFieldBase *>(&field); }
+
+// One record's cells; false when the input ends or does not match.
+bool ReadRecord(std::istream &is, IDataSet::Cursor &cursor, unsigned fieldCount) {
+    if (is.peek() == std::char_traits<char>::eof()) return false;
+    for (unsigned i = 0; i < fieldCount; ++i) {
+        CMemFieldBase *field = StreamField(cursor[static_cast<int>(i)]);
+        if (!field || !field->get(is)) return false;
+        // The separator after the last cell may be missing at the end of the input.
+        if (is.get() == std::char_traits<char>::eof()) is.clear(is.rdstate() & ~std::ios::failbit);
+    }
+    if (!is.eof() && is.peek() == '\n') is.get();
+    return true;
+}
+
+void ReadDataSet(std::istream &is, IMemDataSet &dataSet) {
+    long long fieldCount = -1, recordCount = -1;
+    is >> fieldCount >> recordCount;
+    if (!is || fieldCount < 0 || recordCount < 0 || fieldCount > INT_MAX || recordCount > UINT_MAX) {
+        is.setstate(std::ios::failbit);
+        return;
+    }
+    for (long long i = 0; i < fieldCount; ++i) {
+        int type = -1;
+        if (!(is >> type) || type < IField::BLOB || type > IField::DateTimeInterval) {
+            is.setstate(std::ios::failbit);
+            return;
+        }
+        dataSet.AddField(wrt::format("%d_%d", type, static_cast<int>(i)), static_cast<IField::Types>(type));
+    }
+    is.get();
+    IDataSet::Cursor cursor = dataSet.CreateCursor();
+    for (long long r = 0; r < recordCount; ++r) {
+        dataSet.Append(cursor);
+        bool complete = false;
+        try {
+            complete = ReadRecord(is, cursor, static_cast<unsigned>(fieldCount));
+        } catch (const std::exception &) {
+            complete = false;
+        }
+        if (!complete) {
+            dataSet.Erase(cursor);
+            is.setstate(std::ios::failbit);
+            return;
+        }
+    }
+}
+
+}  // namespace
+
+std::ostream &operator<<(std::ostream &os, IMemDataSet &dataSet) {
+    const ClassicStream classic(os);
+    const unsigned fieldCount = dataSet.GetFieldCount();
+    const unsigned recordCount = dataSet.GetRecordCount();
+    os << fieldCount << '\t' << recordCount << '\n';
+    for (unsigned i = 0; i < fieldCount; ++i)
+        os << static_cast<int>(dataSet.GetField(static_cast<int>(i))->GetType()) << '\t';
+    os << '\n';
+    IDataSet::Cursor cursor = dataSet.CreateCursor();
+    for (unsigned r = 0; r < recordCount; ++r, ++cursor) {
+        for (unsigned i = 0; i < fieldCount; ++i) {
+            if (const CMemFieldBase *field = StreamField(cursor[static_cast<int>(i)])) field->put(os);
+            os << '\t';
+        }
+        os << '\n';
+    }
+    return os;
+}
+
+std::istream &operator>>(std::istream &is, IMemDataSet &dataSet) {
+    const ClassicStream classic(is);
+    dataSet.Clear();
+    try {
+        ReadDataSet(is, dataSet);
+    } catch (const std::exception &) {
+        is.setstate(std::ios::failbit);
+    }
+    return is;
+}
+
+}  // namespace quelt
