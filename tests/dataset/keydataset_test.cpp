@@ -450,6 +450,7 @@ TEST_F(KeyData, FieldsAreLookedUpByNameAndIndex) {
     EXPECT_EQ(ds.GetField(u"zz"_w), nullptr);
     EXPECT_THROW(ds.GetField(9), FieldNotFound);
     EXPECT_THROW(ds.AddField(u"s"_w, IField::Int), FieldAlreadyExists);
+    EXPECT_THROW(ds.AddField(u"bad"_w, static_cast<IField::Types>(42)), std::invalid_argument);
     EXPECT_EQ(ds.GetFieldCount(), 4u);
 }
 
