@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <typeinfo>
 
+#include "dataset/layout_p.h"
 #include "dataset/sortkeys_p.h"
 #include "quelt/core/exceptions.h"
 #include "quelt/datetime/datetime.h"
@@ -119,26 +120,9 @@ int CMemDataSet::DeleteField(unsigned index) {
     return static_cast<int>(GetFieldCount());
 }
 
-namespace {
-
-// Cell offsets of a field list and the record size they make.
-std::vector<int> LayoutOf(const std::vector<CMemFieldBase *> &fields, unsigned &recordSize) {
-    std::vector<int> offsets;
-    unsigned end = 0;
-    for (const CMemFieldBase *field : fields) {
-        const unsigned offset = CMemDataSet::CVecDataStorage::AlignCell(end, field->GetSize());
-        offsets.push_back(static_cast<int>(offset));
-        end = offset + static_cast<unsigned>(field->GetSize());
-    }
-    recordSize = end;
-    return offsets;
-}
-
-}  // namespace
-
 void CMemDataSet::ChangeFields(std::vector<CMemFieldBase *> fields, CMemFieldBase *removed) {
     unsigned recordSize = 0;
-    std::vector<int> offsets = LayoutOf(fields, recordSize);
+    std::vector<int> offsets = RecordLayout(fields, recordSize);
     CVecDataStorage relaid;
     relaid.SetRecordSize(recordSize);
     relaid.SetRecordInPage(m_pStorage->GetRecordInPage());
