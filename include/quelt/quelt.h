@@ -13,6 +13,7 @@
 #include "quelt/core/wstring.h"
 #include "quelt/dataset/fields.h"
 #include "quelt/dataset/idataset.h"
+#include "quelt/dataset/keydataset.h"
 #include "quelt/dataset/memdataset.h"
 #include "quelt/dataset/providers.h"
 #include "quelt/dataset/variant.h"
