@@ -403,7 +403,14 @@ unsigned CMemDataSet::Sort() {
     for (const SortKey &key : BuildSortKeys()) {
         entries.push_back({key.descending, key.caseSensitive, key.type, key.field, key.offset, key.rule});
     }
-    const unsigned constIndex = m_pStorage->Sort1(entries.data(), static_cast<int>(entries.size()));
+    unsigned constIndex = 0;
+    try {
+        constIndex = m_pStorage->Sort1(entries.data(), static_cast<int>(entries.size()));
+    } catch (...) {
+        // A host rule threw: the records are in some order, and cursors must show it.
+        RebindAll();
+        throw;
+    }
     RebindAll();
     if (!m_pConstCur) return GetRecordCount();
     m_pConstCur->m_index = constIndex;

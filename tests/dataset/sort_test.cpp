@@ -459,8 +459,12 @@ TEST(SortRules, RuleExceptionsPassThrough) {
     auto ds = WithValues(IField::Int, std::vector<int>{2, 1, 3});
     SetKey(*ds, 0, IField::Ascending, 0);
     ds->SetSortRule(0, &rule);
+    IDataSet::Cursor c = ds->CreateCursor();
     EXPECT_THROW(ds->Sort(), std::runtime_error);
     EXPECT_EQ(ds->GetRecordCount(), 3u);
+    // The pivot moved before the host was asked; the cursor shows the record now at its index.
+    EXPECT_EQ(static_cast<int>(c[0]), 1);
+    EXPECT_EQ(ds->GetNumeric(0, 0), 1.0);
 }
 
 // The rule quicksort: n log n calls on equal, sorted and reversed keys, and no deep recursion.
