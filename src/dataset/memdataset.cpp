@@ -186,6 +186,7 @@ void CMemDataSet::AfterFieldListChange() {
     m_columns.erase(std::remove_if(m_columns.begin(), m_columns.end(),
                                    [](const CMemColumn *column) { return column->m_pDataSet == nullptr; }),
                     m_columns.end());
+    ClearFindFields();
 }
 
 void CMemDataSet::SetFieldFormat(unsigned index, const wstring &format) {
@@ -401,6 +402,7 @@ void CMemDataSet::EraseAll() {
                     m_cursors.end());
     for (CMemCursor *cursor : m_cursors) cursor->m_index = 0;
     m_pConstCur = nullptr;
+    ForgetFindTexts();
     RebindAll();
 }
 
@@ -523,12 +525,6 @@ unsigned CMemDataSet::KeepOrder(unsigned record, unsigned field) {
     RebindAll();
     return placed;
 }
-
-// The placement searches the records in key order; until the storage can
-// search, an edited record stays where it is.
-unsigned CMemDataSet::PlaceRecord(unsigned record, const std::vector<SortKey> &) { return record; }
-
-unsigned CMemDataSet::Sort() { return GetRecordCount(); }
 
 IFastWriter *CMemDataSet::CreateFastWriter() { return nullptr; }
 

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdlib>
 #include <new>
 #include <stdexcept>
@@ -94,15 +95,22 @@ void Storage::CheckIndex(unsigned index, unsigned limit) const {
     if (index >= limit) throw std::out_of_range("record index out of range");
 }
 
+// Room for one more pointer, grown geometrically, before a record is taken,
+// so a failed growth loses no record.
+void Storage::Grow() {
+    if (m_records.size() == m_records.capacity())
+        m_records.reserve(std::max<std::size_t>(16, 2 * m_records.size()));
+}
+
 unsigned Storage::Append() {
-    m_records.reserve(m_records.size() + 1);
+    Grow();
     m_records.push_back(m_pages.Take());
     return Size() - 1;
 }
 
 unsigned Storage::Insert(unsigned index) {
     CheckIndex(index, Size() + 1);
-    m_records.reserve(m_records.size() + 1);
+    Grow();
     m_records.insert(m_records.begin() + index, m_pages.Take());
     return index;
 }

@@ -324,20 +324,6 @@ TEST(SortKeys, RulesAttachToTheirKey) {
     EXPECT_EQ(Mem(ds).BuildSortKeys()[0].rule, &rule);
 }
 
-TEST(KeepOrder, LeavesRecordsInPlaceUntilPlacementExists) {
-    auto ds = MakeDataSet();
-    ds->AddField(u"a"_w, IField::Int);
-    ds->GetField(0)->SetSortType(IField::Ascending);
-    ds->GetField(0)->SetSortIndex(0);
-    ds->SetKeepOrder(true);
-    EXPECT_TRUE(ds->IsKeepOrder());
-    AppendRecords(*ds, 3, [](unsigned i) { return static_cast<int>(i); });
-    unsigned r = 0;
-    ds->SetFieldValue(0, r, 9);
-    EXPECT_EQ(r, 0u);
-    EXPECT_EQ(ds->Move(2, 0), 0u);
-}
-
 TEST(MemoryKind, IgnoresProvidersAndIsNotVirtual) {
     auto ds = MakeDataSet();
     EXPECT_FALSE(ds->IsVirtual());

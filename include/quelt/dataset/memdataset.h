@@ -10,6 +10,7 @@
 #include "quelt/core/pool_alloc.h"
 #include "quelt/dataset/fields.h"
 #include "quelt/dataset/idataset.h"
+#include "quelt/dataset/variant.h"
 
 namespace quelt {
 
@@ -58,6 +59,9 @@ class QUELT_API CMemDataSet : public CImplEventSender<IMemDataSet> {
     class CVecDataStorage;
     class CMemCursor;
     class CMemColumn;
+    class CRecordComparer;
+    class CRecordComparer1;
+    class CRecordComparerEx;
 
     // One sort key as every comparison of records needs it.
     struct SortKey {
@@ -152,6 +156,14 @@ class QUELT_API CMemDataSet : public CImplEventSender<IMemDataSet> {
     // sort index and then field index.
     std::vector<SortKey> BuildSortKeys() const;
 
+    // Searching (find.cpp): the records must be in the order the find fields describe.
+    virtual void AddFindField(int fieldIndex, const CQueltVariant &value, bool descending,
+                              bool caseSensitive);
+    virtual void ClearFindFields();
+    virtual bool FindKey(Cursor &cursor);
+    virtual bool FindNearest(Cursor &cursor);
+    virtual bool FindNext(Cursor &cursor);
+
   protected:
     unsigned GetRecordSize() const;
     int _GetFieldIndexNoEx(const wstring &name) const;
@@ -206,6 +218,16 @@ class QUELT_API CMemDataSet : public CImplEventSender<IMemDataSet> {
     Pool_alloc<wchar> m_alloc;
     CMemCursor *m_pConstCur = nullptr;
     bool m_bKeepOrder = false;
+
+    // Places the cursor at the index a search returned.
+    bool PlaceFound(Cursor &cursor, unsigned index);
+    // EraseAll frees the pool the String find keys live in.
+    void ForgetFindTexts();
+    std::vector<IField::Types> m_findTypes;
+    std::vector<int> m_findOffsets;
+    std::vector<char> m_findDescending;
+    std::vector<char> m_findCaseSensitive;
+    std::vector<unsigned char> m_keyRecord;
 };
 
 // Record memory: pages of records that are handed out once and freed with
@@ -258,7 +280,27 @@ class QUELT_API CMemDataSet::CVecDataStorage {
     // multiple of its own size.
     static unsigned AlignCell(unsigned end, int size);
 
+    // Sorting and searching (sort.cpp).
+    struct SortElement;
+    // Sorts by the keys; returns the new index of the constant record (the
+    // record count when it is gone).
+    unsigned Sort1(const SortElement *entries, int count);
+    void Sort(CMemFieldBase *const *fields, const int *offsets, int count, bool descending);
+    // Searches keyRecord's cells under the keys: the first record not before
+    // it (FindNearest), the first record after it (FindNext), or the first
+    // record equal to it (FindKey, unsigned(-1) when there is none).
+    unsigned FindKey(const IField::Types *types, const int *offsets, int count, const void *keyRecord,
+                     const char *descending, const char *caseSensitive) const;
+    unsigned FindNearest(const IField::Types *types, const int *offsets, int count, const void *keyRecord,
+                         const char *descending, const char *caseSensitive) const;
+    unsigned FindNext(const IField::Types *types, const int *offsets, int count, const void *keyRecord,
+                      const char *descending, const char *caseSensitive) const;
+
   private:
+    // The index of the constant record, the record count when it is gone.
+    unsigned ConstIndex() const;
+    void Grow();
+
     void CheckIndex(unsigned index, unsigned limit) const;
 
     std::vector<unsigned char *> m_records;
@@ -355,3 +397,5 @@ QUELT_API std::ostream &operator<<(std::ostream &os, IMemDataSet &dataSet);
 QUELT_API std::istream &operator>>(std::istream &is, IMemDataSet &dataSet);
 
 }  // namespace quelt
+
+#include "quelt/dataset/comparers.h"

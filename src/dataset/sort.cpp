@@ -1,0 +1,439 @@
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <type_traits>
+#include <utility>
+
+#include "core/wtext_p.h"
+#include "dataset/fields_p.h"
+#include "quelt/dataset/memdataset.h"
+#include "quelt/dataset/providers.h"
+
+namespace quelt {
+
+using Storage = CMemDataSet::CVecDataStorage;
+using Comparer1 = CMemDataSet::CRecordComparer1;
+using ComparerEx = CMemDataSet::CRecordComparerEx;
+using Records = std::vector<unsigned char *>;
+
+namespace {
+
+// Whether a goes before b ascending: a NaN follows every number and equals another NaN.
+template <class T>
+bool Before(T a, T b) {
+    if constexpr (std::is_floating_point_v<T>) {
+        return a < b || (std::isnan(b) && !std::isnan(a));
+    } else {
+        return a < b;
+    }
+}
+
+// The same order in three-way form.
+template <class T>
+int Order(T a, T b) {
+    return Before(a, b) ? -1 : Before(b, a) ? 1 : 0;
+}
+
+template <class T>
+T Cell(const unsigned char *cell) {
+    if constexpr (std::is_same_v<T, unsigned char>) {
+        return *cell;
+    } else {
+        return cells::Load<T>(cell);
+    }
+}
+
+double Days(const unsigned char *cell, IField::Types type) {
+    switch (type) {
+        case IField::DateTime:
+            return cells::Load<tdatetime>(cell).GetDateTime();
+        case IField::TimeInterval:
+            return cells::Load<ttimeinterval>(cell).GetTime();
+        default:
+            return cells::Load<tdatetimeinterval>(cell).GetDateTime();
+    }
+}
+
+int CompareText(const wchar *a, const wchar *b, bool caseSensitive) {
+    if (!a || !b) return static_cast<int>(a != nullptr) - static_cast<int>(b != nullptr);
+    return caseSensitive ? wrt::wcscmp(a, b) : wrt::wcsicmp(a, b);
+}
+
+template <class T, bool Descending>
+bool KeyBefore(T a, T b) {
+    return Descending ? Before(b, a) : Before(a, b);
+}
+
+// The first key's cells, read once, sort next to their records as fast as
+// the values alone; the other keys are asked only on ties.
+template <class T, bool Descending>
+void SortKeyed(std::vector<std::pair<T, unsigned char *>> &keyed, const Comparer1 &rest) {
+    using Item = std::pair<T, unsigned char *>;
+    if (rest.GetCount() == 0) {
+        std::sort(keyed.begin(), keyed.end(),
+                  [](const Item &a, const Item &b) { return KeyBefore<T, Descending>(a.first, b.first); });
+        return;
+    }
+    std::sort(keyed.begin(), keyed.end(), [&rest](const Item &a, const Item &b) {
+        if (KeyBefore<T, Descending>(a.first, b.first)) return true;
+        if (KeyBefore<T, Descending>(b.first, a.first)) return false;
+        return rest(a.second, b.second);
+    });
+}
+
+template <class T>
+void SortByCell(Records &records, const Storage::SortElement &first, const Comparer1 &rest) {
+    std::vector<std::pair<T, unsigned char *>> keyed;
+    keyed.reserve(records.size());
+    for (unsigned char *record : records) keyed.emplace_back(Cell<T>(record + first.offset), record);
+    if (first.descending) {
+        SortKeyed<T, true>(keyed, rest);
+    } else {
+        SortKeyed<T, false>(keyed, rest);
+    }
+    std::transform(keyed.begin(), keyed.end(), records.begin(), [](const auto &item) { return item.second; });
+}
+
+// Sorts with a comparer made for the type of a numeric first key; false for
+// other types, which go through the general comparer.
+bool SortByNumericFirstKey(Records &records, const Storage::SortElement &first, const Comparer1 &rest) {
+    switch (first.type) {
+        case IField::Bool:
+            SortByCell<unsigned char>(records, first, rest);
+            return true;
+        case IField::Short:
+            SortByCell<short>(records, first, rest);
+            return true;
+        case IField::Int:
+            SortByCell<int>(records, first, rest);
+            return true;
+        case IField::Int64:
+            SortByCell<int64>(records, first, rest);
+            return true;
+        case IField::Float:
+            SortByCell<float>(records, first, rest);
+            return true;
+        case IField::Double:
+        case IField::DateTime:
+        case IField::TimeInterval:
+            // The two date-time kinds are a day count in a double.
+            SortByCell<double>(records, first, rest);
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Quicksort for comparers that ask the host, which reads the records by their
+// current index: the pivot stays at the front of its range while the rest is
+// split three ways, so equal keys end a range at once; the smaller part
+// recurses and the larger one loops, bounding the depth by log n.
+class RuleSort {
+  public:
+    RuleSort(Records &records, const ComparerEx &comparer) : m_records(records), m_comparer(comparer) {}
+
+    void Sort(std::ptrdiff_t l, std::ptrdiff_t r) {
+        while (l < r) {
+            std::swap(m_records[Index(l)], m_records[Index(l + (r - l) / 2)]);
+            const auto [less, greater] = Partition(l, r);
+            if (less - l < r - greater) {
+                Sort(l, less);
+                l = greater;
+            } else {
+                Sort(greater, r);
+                r = less;
+            }
+        }
+    }
+
+  private:
+    static std::size_t Index(std::ptrdiff_t i) { return static_cast<std::size_t>(i); }
+
+    bool GoesBefore(std::ptrdiff_t a, std::ptrdiff_t b) const {
+        return m_comparer(m_records[Index(a)], m_records[Index(b)], static_cast<int>(a), static_cast<int>(b));
+    }
+
+    // Splits [l, r] around the pivot at l; returns the last index of the part
+    // before the pivot and the first index of the part after it.
+    std::pair<std::ptrdiff_t, std::ptrdiff_t> Partition(std::ptrdiff_t l, std::ptrdiff_t r) {
+        std::ptrdiff_t lt = l + 1;
+        std::ptrdiff_t i = l + 1;
+        std::ptrdiff_t gt = r;
+        while (i <= gt) {
+            if (GoesBefore(i, l)) {
+                std::swap(m_records[Index(lt++)], m_records[Index(i++)]);
+            } else if (GoesBefore(l, i)) {
+                std::swap(m_records[Index(i)], m_records[Index(gt--)]);
+            } else {
+                ++i;
+            }
+        }
+        std::swap(m_records[Index(l)], m_records[Index(lt - 1)]);
+        return {lt - 2, gt + 1};
+    }
+
+    Records &m_records;
+    const ComparerEx &m_comparer;
+};
+
+}  // namespace
+
+// Raw comparer
+
+void Comparer1::AddField(IField::Types type, int offset, bool descending, bool caseSensitive) {
+    m_types.push_back(type);
+    m_offsets.push_back(offset);
+    m_descending.push_back(descending);
+    m_caseSensitive.push_back(caseSensitive);
+}
+
+void Comparer1::Clear() {
+    m_types.clear();
+    m_offsets.clear();
+    m_descending.clear();
+    m_caseSensitive.clear();
+}
+
+int Comparer1::CompareCells(IField::Types type, const unsigned char *a, const unsigned char *b,
+                            bool caseSensitive) {
+    switch (type) {
+        case IField::Bool:
+            return Order(Cell<unsigned char>(a), Cell<unsigned char>(b));
+        case IField::Short:
+            return Order(Cell<short>(a), Cell<short>(b));
+        case IField::Int:
+            return Order(Cell<int>(a), Cell<int>(b));
+        case IField::Int64:
+            return Order(Cell<int64>(a), Cell<int64>(b));
+        case IField::Float:
+            return Order(Cell<float>(a), Cell<float>(b));
+        case IField::Double:
+            return Order(Cell<double>(a), Cell<double>(b));
+        case IField::DateTime:
+        case IField::TimeInterval:
+        case IField::DateTimeInterval:
+            return Order(Days(a, type), Days(b, type));
+        case IField::String:
+            return CompareText(cells::CellText(a), cells::CellText(b), caseSensitive);
+        default:
+            return 0;
+    }
+}
+
+int Comparer1::CompareKey(std::size_t i, const unsigned char *a, const unsigned char *b) const {
+    const int offset = m_offsets[i];
+    const int order = CompareCells(m_types[i], a + offset, b + offset, m_caseSensitive[i] != 0);
+    return m_descending[i] ? -order : order;
+}
+
+bool Comparer1::operator()(const void *a, const void *b) const {
+    const auto *recordA = static_cast<const unsigned char *>(a);
+    const auto *recordB = static_cast<const unsigned char *>(b);
+    for (std::size_t i = 0; i < m_types.size(); ++i) {
+        const int order = CompareKey(i, recordA, recordB);
+        if (order != 0) return order < 0;
+    }
+    return false;
+}
+
+// Rule comparer
+
+void ComparerEx::AddFieldEx(int fieldIndex, int, ISortRule *rule) {
+    m_fieldIndices.push_back(fieldIndex);
+    m_rules.push_back(rule);
+}
+
+bool ComparerEx::operator()(void *a, void *b, int indexA, int indexB) const {
+    const auto *recordA = static_cast<const unsigned char *>(a);
+    const auto *recordB = static_cast<const unsigned char *>(b);
+    for (std::size_t i = 0; i < m_types.size(); ++i) {
+        ISortRule *rule = i < m_rules.size() ? m_rules[i] : nullptr;
+        const int order = rule ? rule->Compare(m_fieldIndices[i], indexA, indexB, m_descending[i] != 0)
+                               : CompareKey(i, recordA, recordB);
+        if (order != 0) return order < 0;
+    }
+    return false;
+}
+
+// Field comparer
+
+CMemDataSet::CRecordComparer::~CRecordComparer() { Clear(); }
+
+void CMemDataSet::CRecordComparer::AddField(CMemFieldBase *field, int offset) {
+    m_fieldsA.reserve(m_fieldsA.size() + 1);
+    m_fieldsB.reserve(m_fieldsB.size() + 1);
+    m_offsets.reserve(m_offsets.size() + 1);
+    CMemFieldBase *a = field->clone();
+    CMemFieldBase *b = nullptr;
+    try {
+        b = field->clone();
+    } catch (...) {
+        delete a;
+        throw;
+    }
+    m_fieldsA.push_back(a);
+    m_fieldsB.push_back(b);
+    m_offsets.push_back(offset);
+}
+
+void CMemDataSet::CRecordComparer::Clear() {
+    for (CMemFieldBase *field : m_fieldsA) delete field;
+    for (CMemFieldBase *field : m_fieldsB) delete field;
+    m_fieldsA.clear();
+    m_fieldsB.clear();
+    m_offsets.clear();
+}
+
+namespace {
+
+// Fields compare with their own operator<, which sees a NaN as equal to
+// everything; a NaN is placed here so the order stays strict and weak.
+bool IsNaN(CMemFieldBase &field) {
+    switch (field.GetType()) {
+        case IField::Float:
+        case IField::Double:
+        case IField::DateTime:
+        case IField::TimeInterval:
+        case IField::DateTimeInterval:
+            return std::isnan(static_cast<double>(field));
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+bool CMemDataSet::CRecordComparer::operator()(const void *a, const void *b) const {
+    auto *recordA = static_cast<unsigned char *>(const_cast<void *>(a));
+    auto *recordB = static_cast<unsigned char *>(const_cast<void *>(b));
+    for (std::size_t i = 0; i < m_offsets.size(); ++i) {
+        CMemFieldBase &fieldA = *m_fieldsA[i];
+        CMemFieldBase &fieldB = *m_fieldsB[i];
+        fieldA.Init(recordA + m_offsets[i]);
+        fieldB.Init(recordB + m_offsets[i]);
+        const int nan = static_cast<int>(IsNaN(fieldA)) - static_cast<int>(IsNaN(fieldB));
+        if (nan != 0) return (nan < 0) != m_descending;
+        if (fieldA < fieldB) return !m_descending;
+        if (fieldB < fieldA) return m_descending;
+    }
+    return false;
+}
+
+// Storage
+
+unsigned Storage::ConstIndex() const {
+    const auto it = std::find(m_records.begin(), m_records.end(), m_constRecord);
+    return m_constRecord ? static_cast<unsigned>(it - m_records.begin()) : Size();
+}
+
+unsigned Storage::Sort1(const SortElement *entries, int count) {
+    const SortElement *end = entries + std::max(count, 0);
+    const bool ruled = std::any_of(entries, end, [](const SortElement &key) { return key.rule != nullptr; });
+    if (!ruled && count > 0) {
+        Comparer1 rest;
+        for (const SortElement *key = entries + 1; key != end; ++key) {
+            rest.AddField(key->type, key->offset, key->descending, key->caseSensitive);
+        }
+        if (SortByNumericFirstKey(m_records, *entries, rest)) return ConstIndex();
+    }
+    ComparerEx comparer;
+    for (const SortElement *key = entries; key != end; ++key) {
+        comparer.AddField(key->type, key->offset, key->descending, key->caseSensitive);
+        comparer.AddFieldEx(key->field, key->offset, key->rule);
+    }
+    if (ruled) {
+        comparer.AddStartAddress(m_records.data());
+        RuleSort(m_records, comparer).Sort(0, static_cast<std::ptrdiff_t>(m_records.size()) - 1);
+    } else {
+        const Comparer1 &raw = comparer;
+        std::sort(m_records.begin(), m_records.end(), std::cref(raw));
+    }
+    return ConstIndex();
+}
+
+void Storage::Sort(CMemFieldBase *const *fields, const int *offsets, int count, bool descending) {
+    CRecordComparer comparer;
+    for (int i = 0; i < count; ++i) comparer.AddField(fields[i], offsets[i]);
+    comparer.SetDescending(descending);
+    std::sort(m_records.begin(), m_records.end(), std::cref(comparer));
+}
+
+namespace {
+
+Comparer1 KeyComparer(const IField::Types *types, const int *offsets, int count, const char *descending,
+                      const char *caseSensitive) {
+    Comparer1 comparer;
+    for (int i = 0; i < count; ++i) {
+        comparer.AddField(types[i], offsets[i], descending[i] != 0, caseSensitive[i] != 0);
+    }
+    return comparer;
+}
+
+}  // namespace
+
+unsigned Storage::FindNearest(const IField::Types *types, const int *offsets, int count,
+                              const void *keyRecord, const char *descending,
+                              const char *caseSensitive) const {
+    const Comparer1 comparer = KeyComparer(types, offsets, count, descending, caseSensitive);
+    const auto it = std::lower_bound(m_records.begin(), m_records.end(), keyRecord, std::cref(comparer));
+    return static_cast<unsigned>(it - m_records.begin());
+}
+
+unsigned Storage::FindNext(const IField::Types *types, const int *offsets, int count, const void *keyRecord,
+                           const char *descending, const char *caseSensitive) const {
+    const Comparer1 comparer = KeyComparer(types, offsets, count, descending, caseSensitive);
+    const auto it = std::upper_bound(m_records.begin(), m_records.end(), keyRecord, std::cref(comparer));
+    return static_cast<unsigned>(it - m_records.begin());
+}
+
+unsigned Storage::FindKey(const IField::Types *types, const int *offsets, int count, const void *keyRecord,
+                          const char *descending, const char *caseSensitive) const {
+    const Comparer1 comparer = KeyComparer(types, offsets, count, descending, caseSensitive);
+    const auto it = std::lower_bound(m_records.begin(), m_records.end(), keyRecord, std::cref(comparer));
+    if (it == m_records.end() || comparer(keyRecord, *it)) return static_cast<unsigned>(-1);
+    return static_cast<unsigned>(it - m_records.begin());
+}
+
+// Data set
+
+unsigned CMemDataSet::PlaceRecord(unsigned record, const std::vector<SortKey> &keys) {
+    std::vector<IField::Types> types;
+    std::vector<int> offsets;
+    std::vector<char> descending;
+    std::vector<char> caseSensitive;
+    for (const SortKey &key : keys) {
+        types.push_back(key.type);
+        offsets.push_back(key.offset);
+        descending.push_back(key.descending);
+        caseSensitive.push_back(key.caseSensitive);
+    }
+    unsigned char *taken = m_pStorage->TakeRecord(record);
+    const unsigned place =
+        m_pStorage->FindNearest(types.data(), offsets.data(), static_cast<int>(keys.size()), taken,
+                                descending.data(), caseSensitive.data());
+    m_pStorage->InsertRecord(place, taken);
+    return place;
+}
+
+unsigned CMemDataSet::Sort() {
+    std::vector<CVecDataStorage::SortElement> entries;
+    for (const SortKey &key : BuildSortKeys()) {
+        entries.push_back({key.descending, key.caseSensitive, key.type, key.field, key.offset, key.rule});
+    }
+    unsigned constIndex = 0;
+    try {
+        constIndex = m_pStorage->Sort1(entries.data(), static_cast<int>(entries.size()));
+    } catch (...) {
+        // A host rule threw: the records are in some order, and cursors must show it.
+        RebindAll();
+        throw;
+    }
+    RebindAll();
+    if (!m_pConstCur) return GetRecordCount();
+    m_pConstCur->m_index = constIndex;
+    m_pConstCur->Rebind();
+    m_pStorage->InitCursor(m_fields, constIndex);
+    return constIndex;
+}
+
+}  // namespace quelt
