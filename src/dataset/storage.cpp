@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdlib>
 #include <new>
 #include <stdexcept>
@@ -8,6 +9,16 @@
 namespace quelt {
 
 using Storage = CMemDataSet::CVecDataStorage;
+
+namespace {
+
+// Room for one more pointer before a record is taken, so a failed growth
+// leaks no record; the vector still grows geometrically.
+void MakeRoom(std::vector<unsigned char *> &records) {
+    if (records.size() == records.capacity()) records.reserve(std::max<std::size_t>(16, 2 * records.size()));
+}
+
+}  // namespace
 
 // Pages
 
@@ -95,14 +106,14 @@ void Storage::CheckIndex(unsigned index, unsigned limit) const {
 }
 
 unsigned Storage::Append() {
-    m_records.reserve(m_records.size() + 1);
+    MakeRoom(m_records);
     m_records.push_back(m_pages.Take());
     return Size() - 1;
 }
 
 unsigned Storage::Insert(unsigned index) {
     CheckIndex(index, Size() + 1);
-    m_records.reserve(m_records.size() + 1);
+    MakeRoom(m_records);
     m_records.insert(m_records.begin() + index, m_pages.Take());
     return index;
 }
