@@ -12,6 +12,7 @@
 #include "quelt/core/pool_alloc.h"
 #include "quelt/core/wstring.h"
 #include "quelt/dataset/comparers.h"
+#include "quelt/dataset/fastwriter.h"
 #include "quelt/dataset/fields.h"
 #include "quelt/dataset/idataset.h"
 #include "quelt/dataset/keydataset.h"
