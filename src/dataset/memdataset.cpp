@@ -28,6 +28,7 @@ CMemDataSet::CMemDataSet(unsigned reserve) : m_pStorage(new CVecDataStorage) {
 CMemDataSet::~CMemDataSet() {
     // The First() and Last() handles die after this body; detached, they no longer call back.
     DetachAll();
+    DetachWriters();
     for (CMemFieldBase *field : m_fields) delete field;
     delete m_pStorage;
 }
@@ -147,6 +148,7 @@ void CMemDataSet::ChangeFields(std::vector<CMemFieldBase *> fields, CMemFieldBas
     m_pStorage->Swap(relaid);
     m_fields = std::move(fields);
     m_offsets = std::move(offsets);
+    DetachWriters();
     AfterFieldListChange();
 }
 
@@ -229,6 +231,7 @@ void CMemDataSet::Clear() {
     EraseAll();
     std::vector<CMemFieldBase *> old;
     old.swap(m_fields);
+    if (!old.empty()) DetachWriters();
     m_offsets.clear();
     m_pStorage->SetRecordSize(0);
     AfterFieldListChange();
@@ -400,6 +403,7 @@ IDataSet::Cursor &CMemDataSet::Erase(Cursor &cursor) {
     erasing.Rebind();
     erasing.DestroyFields();
     if (m_pStorage->GetAddress(erasing.m_index) == m_pStorage->GetConstRecord()) m_pConstCur = nullptr;
+    ResetWriters(m_pStorage->GetAddress(erasing.m_index));
     m_pStorage->Erase(erasing.m_index);
     UpdatesCursorsDelete(&erasing);
     RebindAll();
@@ -410,6 +414,7 @@ IDataSet::Cursor &CMemDataSet::Erase(Cursor &cursor) {
 void CMemDataSet::EraseAll() {
     m_pStorage->EraseAll();
     m_alloc.Reset();
+    ResetWriters(nullptr);
     for (CMemCursor *cursor : m_cursors) {
         if (!IsAnchor(cursor)) cursor->Detach();
     }
@@ -541,10 +546,6 @@ unsigned CMemDataSet::KeepOrder(unsigned record, unsigned field) {
     RebindAll();
     return placed;
 }
-
-IFastWriter *CMemDataSet::CreateFastWriter() { return nullptr; }
-
-void CMemDataSet::DeleteFastWriter(IFastWriter *writer) { delete writer; }
 
 void CMemDataSet::SetConstCur(Cursor &cursor) {
     CMemCursor &constant = OwnCursor(cursor);

@@ -62,6 +62,7 @@ class QUELT_API CMemDataSet : public CImplEventSender<IMemDataSet> {
     class CRecordComparer;
     class CRecordComparer1;
     class CRecordComparerEx;
+    class CFastWriting;
 
     // One sort key as every comparison of records needs it.
     struct SortKey {
@@ -151,6 +152,8 @@ class QUELT_API CMemDataSet : public CImplEventSender<IMemDataSet> {
     // The offset of a field's cell in a record.
     int GetFieldShift(int index) const;
     CVecDataStorage &GetDataStorage();
+    // Initialises the writer with this data set's layout and registers it.
+    void initfast(CFastWriting &writer);
     // The sort keys in key order, from the fields' current sort attributes:
     // with n fields sorted, those whose sort index is in 0..n-1, ordered by
     // sort index and then field index.
@@ -205,6 +208,9 @@ class QUELT_API CMemDataSet : public CImplEventSender<IMemDataSet> {
     void ForgetCursor(const CMemCursor *cursor);
     void ForgetColumn(const CMemColumn *column);
     void DetachAll();
+    // Writers whose current record is record (every writer for null) start over at AddRecord.
+    void ResetWriters(const unsigned char *record);
+    void DetachWriters();
     template <auto Handler>
     void Raise(IField *field);
 
@@ -213,6 +219,7 @@ class QUELT_API CMemDataSet : public CImplEventSender<IMemDataSet> {
     std::vector<int> m_offsets;
     std::vector<CMemCursor *> m_cursors;
     std::vector<CMemColumn *> m_columns;
+    std::vector<CFastWriting *> m_writers;
     Cursor m_first;
     Cursor m_last;
     Pool_alloc<wchar> m_alloc;
