@@ -164,9 +164,7 @@ class VectorHost : public IMetaData,
     }
     int FindNext() override {
         Log("FindNext");
-        int at = 0;
-        while (at < static_cast<int>(rows.size()) && KeyOrder(rows[static_cast<std::size_t>(at)]) <= 0) ++at;
-        return at;
+        return Bound(true);
     }
 
     void Log(const std::string &call) { calls.push_back(call); }
@@ -228,11 +226,21 @@ class VectorHost : public IMetaData,
         }
         return 0;
     }
-    int LowerBound() const {
-        int at = 0;
-        while (at < static_cast<int>(rows.size()) && KeyOrder(rows[static_cast<std::size_t>(at)]) < 0) ++at;
-        return at;
+    // Binary search: the first row not before the key (after it for upper).
+    int Bound(bool upper) const {
+        int lo = 0, hi = static_cast<int>(rows.size());
+        while (lo < hi) {
+            const int mid = lo + (hi - lo) / 2;
+            const int order = KeyOrder(rows[static_cast<std::size_t>(mid)]);
+            if (order < 0 || (upper && order == 0)) {
+                lo = mid + 1;
+            } else {
+                hi = mid;
+            }
+        }
+        return lo;
     }
+    int LowerBound() const { return Bound(false); }
 
     std::vector<std::string> m_names;
     std::vector<IField::Types> m_types;
