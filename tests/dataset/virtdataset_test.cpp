@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <stdexcept>
+#include <type_traits>
 #include <typeinfo>
 
 #include "quelt/core/exceptions.h"
@@ -23,6 +25,9 @@ std::unique_ptr<VectorHost> Numbers(int count) {
     for (int i = 0; i < count; ++i) values.push_back({i * 10, "r" + std::to_string(i)});
     return IntStringHost(values);
 }
+
+static_assert(!std::is_copy_constructible_v<CVirtualDataSet> && !std::is_copy_assignable_v<CVirtualDataSet>,
+              "a virtual data set owns its fields and tracks its cursors");
 
 // Schema
 
@@ -142,6 +147,27 @@ TEST(VirtualSource, ValuesAreReadThroughTheFields) {
     EXPECT_EQ(host->faults, 0);
 }
 
+TEST(VirtualSource, StreamsIntoAMemoryDataSet) {
+    VectorHost host({"i", "s", "w", "d"}, {IField::Int, IField::String, IField::Int64, IField::DateTime});
+    host.rows.push_back({CQueltVariant(7), CQueltVariant(u"two words"_w),
+                         CQueltVariant(static_cast<int64>(-5000000000LL)), CQueltVariant(730120.25)});
+    host.rows.push_back(
+        {CQueltVariant(-1), CQueltVariant(), CQueltVariant(static_cast<int64>(3)), CQueltVariant(2.0)});
+    auto ds = RandomOver(host);
+    std::stringstream stream;
+    stream << *ds;
+    auto memory = testing::MakeDataSet();
+    stream >> *memory;
+    ASSERT_FALSE(stream.fail());
+    ASSERT_EQ(memory->GetRecordCount(), 2u);
+    EXPECT_EQ(memory->GetNumeric(0, 0), 7.0);
+    EXPECT_EQ(memory->GetString(1, 0), u"two words"_w);
+    EXPECT_EQ(memory->GetNumeric(2, 0), -5000000000.0);
+    EXPECT_EQ(memory->GetNumeric(3, 0), 730120.25);
+    EXPECT_EQ(memory->GetString(1, 1), wstring());
+    EXPECT_EQ(memory->GetNumeric(0, 1), -1.0);
+}
+
 // Cursors
 
 TEST(VirtualCursorMove, ClampsToTheRecords) {
@@ -172,9 +198,10 @@ TEST(VirtualCursorMove, EmptyDataSetLeavesTheCursorInvalid) {
     auto ds = RandomOver(*host);
     IDataSet::Cursor c = ds->CreateCursor();
     ++c;
+    EXPECT_EQ(static_cast<CVirtualDataSet::CVirtualCursor *>(c.icursor())->GetIterator(), -1);
     EXPECT_FALSE(c.IsValid());
     EXPECT_TRUE(c.IsLast());
-    EXPECT_EQ(ds->First().icursor() != nullptr, true);
+    EXPECT_NE(ds->First().icursor(), nullptr);
     EXPECT_FALSE(ds->Last().IsValid());
     EXPECT_EQ(host->Count("GetValue"), 0u);
 }

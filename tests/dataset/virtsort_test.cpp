@@ -230,6 +230,11 @@ TEST(VirtualInnerDataSet, EditsKeepTheInnerRowsInStep) {
     ds->Append(c);
     EXPECT_EQ(host->rows.size(), 4u);
     EXPECT_EQ(ds->GetRecordCount(), 4u);
+    c.Last();
+    ds->Insert(c);
+    EXPECT_EQ(host->Count("InsertAt"), 0u);
+    EXPECT_EQ(host->rows.size(), 5u);
+    EXPECT_EQ(ViewInts(*ds), (std::vector<int>{0, 0, 30, 35, 40}));
     EXPECT_EQ(host->faults, 0);
 }
 
