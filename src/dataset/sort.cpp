@@ -18,19 +18,7 @@ using Records = std::vector<unsigned char *>;
 
 namespace {
 
-// Ascending order of two values; a NaN follows every number and equals another NaN.
-template <class T>
-int Order(T a, T b) {
-    if (a < b) return -1;
-    if (b < a) return 1;
-    if constexpr (std::is_floating_point_v<T>) {
-        return static_cast<int>(std::isnan(a)) - static_cast<int>(std::isnan(b));
-    } else {
-        return 0;
-    }
-}
-
-// The same order as a "goes before" test, cheaper than the three-way form.
+// Whether a goes before b ascending: a NaN follows every number and equals another NaN.
 template <class T>
 bool Before(T a, T b) {
     if constexpr (std::is_floating_point_v<T>) {
@@ -38,6 +26,12 @@ bool Before(T a, T b) {
     } else {
         return a < b;
     }
+}
+
+// The same order in three-way form.
+template <class T>
+int Order(T a, T b) {
+    return Before(a, b) ? -1 : Before(b, a) ? 1 : 0;
 }
 
 template <class T>
@@ -65,48 +59,65 @@ int CompareText(const wchar *a, const wchar *b, bool caseSensitive) {
     return caseSensitive ? wrt::wcscmp(a, b) : wrt::wcsicmp(a, b);
 }
 
-// One numeric key: the cells are read once into (value, record) pairs that
-// sort as fast as the values alone, then the records are written back.
-template <class T>
-void SortByCell(Records &records, int offset, bool descending) {
-    std::vector<std::pair<T, unsigned char *>> keyed;
-    keyed.reserve(records.size());
-    for (unsigned char *record : records) keyed.emplace_back(Cell<T>(record + offset), record);
-    using Item = std::pair<T, unsigned char *>;
-    if (descending) {
-        std::sort(keyed.begin(), keyed.end(),
-                  [](const Item &a, const Item &b) { return Before(b.first, a.first); });
-    } else {
-        std::sort(keyed.begin(), keyed.end(),
-                  [](const Item &a, const Item &b) { return Before(a.first, b.first); });
-    }
-    std::transform(keyed.begin(), keyed.end(), records.begin(), [](const Item &item) { return item.second; });
+template <class T, bool Descending>
+bool KeyBefore(T a, T b) {
+    return Descending ? Before(b, a) : Before(a, b);
 }
 
-// Sorts by one numeric key with a comparer made for its type; false for
+// The first key's cells, read once, sort next to their records as fast as
+// the values alone; the other keys are asked only on ties.
+template <class T, bool Descending>
+void SortKeyed(std::vector<std::pair<T, unsigned char *>> &keyed, const Comparer1 &rest) {
+    using Item = std::pair<T, unsigned char *>;
+    if (rest.GetCount() == 0) {
+        std::sort(keyed.begin(), keyed.end(),
+                  [](const Item &a, const Item &b) { return KeyBefore<T, Descending>(a.first, b.first); });
+        return;
+    }
+    std::sort(keyed.begin(), keyed.end(), [&rest](const Item &a, const Item &b) {
+        if (KeyBefore<T, Descending>(a.first, b.first)) return true;
+        if (KeyBefore<T, Descending>(b.first, a.first)) return false;
+        return rest(a.second, b.second);
+    });
+}
+
+template <class T>
+void SortByCell(Records &records, const Storage::SortElement &first, const Comparer1 &rest) {
+    std::vector<std::pair<T, unsigned char *>> keyed;
+    keyed.reserve(records.size());
+    for (unsigned char *record : records) keyed.emplace_back(Cell<T>(record + first.offset), record);
+    if (first.descending) {
+        SortKeyed<T, true>(keyed, rest);
+    } else {
+        SortKeyed<T, false>(keyed, rest);
+    }
+    std::transform(keyed.begin(), keyed.end(), records.begin(), [](const auto &item) { return item.second; });
+}
+
+// Sorts with a comparer made for the type of a numeric first key; false for
 // other types, which go through the general comparer.
-bool SortSingleNumeric(Records &records, const Storage::SortElement &key) {
-    switch (key.type) {
+bool SortByNumericFirstKey(Records &records, const Storage::SortElement &first, const Comparer1 &rest) {
+    switch (first.type) {
         case IField::Bool:
-            SortByCell<unsigned char>(records, key.offset, key.descending);
+            SortByCell<unsigned char>(records, first, rest);
             return true;
         case IField::Short:
-            SortByCell<short>(records, key.offset, key.descending);
+            SortByCell<short>(records, first, rest);
             return true;
         case IField::Int:
-            SortByCell<int>(records, key.offset, key.descending);
+            SortByCell<int>(records, first, rest);
             return true;
         case IField::Int64:
-            SortByCell<int64>(records, key.offset, key.descending);
+            SortByCell<int64>(records, first, rest);
             return true;
         case IField::Float:
-            SortByCell<float>(records, key.offset, key.descending);
+            SortByCell<float>(records, first, rest);
             return true;
         case IField::Double:
         case IField::DateTime:
         case IField::TimeInterval:
             // The two date-time kinds are a day count in a double.
-            SortByCell<double>(records, key.offset, key.descending);
+            SortByCell<double>(records, first, rest);
             return true;
         default:
             return false;
@@ -318,7 +329,13 @@ unsigned Storage::ConstIndex() const {
 unsigned Storage::Sort1(const SortElement *entries, int count) {
     const SortElement *end = entries + std::max(count, 0);
     const bool ruled = std::any_of(entries, end, [](const SortElement &key) { return key.rule != nullptr; });
-    if (!ruled && count == 1 && SortSingleNumeric(m_records, *entries)) return ConstIndex();
+    if (!ruled && count > 0) {
+        Comparer1 rest;
+        for (const SortElement *key = entries + 1; key != end; ++key) {
+            rest.AddField(key->type, key->offset, key->descending, key->caseSensitive);
+        }
+        if (SortByNumericFirstKey(m_records, *entries, rest)) return ConstIndex();
+    }
     ComparerEx comparer;
     for (const SortElement *key = entries; key != end; ++key) {
         comparer.AddField(key->type, key->offset, key->descending, key->caseSensitive);
@@ -403,7 +420,14 @@ unsigned CMemDataSet::Sort() {
     for (const SortKey &key : BuildSortKeys()) {
         entries.push_back({key.descending, key.caseSensitive, key.type, key.field, key.offset, key.rule});
     }
-    const unsigned constIndex = m_pStorage->Sort1(entries.data(), static_cast<int>(entries.size()));
+    unsigned constIndex = 0;
+    try {
+        constIndex = m_pStorage->Sort1(entries.data(), static_cast<int>(entries.size()));
+    } catch (...) {
+        // A host rule threw: the records are in some order, and cursors must show it.
+        RebindAll();
+        throw;
+    }
     RebindAll();
     if (!m_pConstCur) return GetRecordCount();
     m_pConstCur->m_index = constIndex;

@@ -321,6 +321,41 @@ TEST(DataSetSort, TwoKeysWithNaNAndStrings) {
     }
 }
 
+// A numeric first key takes the typed path, a text first key the general one;
+// both agree with std::sort of the value pairs.
+TEST(DataSetSort, TwoKeysMatchStdSortOfThePairs) {
+    std::mt19937 random(19);
+    for (IField::Types first : {IField::Short, IField::String}) {
+        for (bool descending : {false, true}) {
+            auto ds = MakeDataSet();
+            ds->AddField(u"a"_w, first);
+            ds->AddField(u"b"_w, IField::Int);
+            std::vector<std::pair<int, int>> rows;
+            IDataSet::Cursor c = ds->CreateCursor();
+            for (int i = 0; i < 600; ++i) {
+                rows.emplace_back(static_cast<int>(random() % 9), static_cast<int>(random() % 1000));
+                ds->Append(c);
+                if (first == IField::String) {
+                    c[0] = wstring(1, static_cast<wchar>(u'0' + rows.back().first));
+                } else {
+                    c[0] = static_cast<short>(rows.back().first);
+                }
+                c[1] = rows.back().second;
+            }
+            SetKey(*ds, 0, descending ? IField::Descending : IField::Ascending, 0);
+            SetKey(*ds, 1, IField::Ascending, 1);
+            ds->Sort();
+            std::sort(rows.begin(), rows.end(), [descending](const auto &x, const auto &y) {
+                if (x.first != y.first) return descending ? y.first < x.first : x.first < y.first;
+                return x.second < y.second;
+            });
+            std::vector<int> expected;
+            for (const auto &row : rows) expected.push_back(row.second);
+            EXPECT_EQ(IntColumn(*ds, 1), expected) << first << descending;
+        }
+    }
+}
+
 // The constant cursor
 
 TEST(ConstantCursor, FollowsItsRecordThroughSort) {
@@ -459,8 +494,12 @@ TEST(SortRules, RuleExceptionsPassThrough) {
     auto ds = WithValues(IField::Int, std::vector<int>{2, 1, 3});
     SetKey(*ds, 0, IField::Ascending, 0);
     ds->SetSortRule(0, &rule);
+    IDataSet::Cursor c = ds->CreateCursor();
     EXPECT_THROW(ds->Sort(), std::runtime_error);
     EXPECT_EQ(ds->GetRecordCount(), 3u);
+    // The pivot moved before the host was asked; the cursor shows the record now at its index.
+    EXPECT_EQ(static_cast<int>(c[0]), 1);
+    EXPECT_EQ(ds->GetNumeric(0, 0), 1.0);
 }
 
 // The rule quicksort: n log n calls on equal, sorted and reversed keys, and no deep recursion.

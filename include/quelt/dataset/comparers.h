@@ -12,8 +12,6 @@
 
 namespace quelt {
 
-class ISortRule;
-
 // One key of a sort, as the data set hands it to its storage.
 struct CMemDataSet::CVecDataStorage::SortElement {
     bool descending;
