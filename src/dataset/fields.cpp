@@ -1,5 +1,6 @@
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <istream>
 #include <ostream>
 #include <stdexcept>
@@ -106,6 +107,21 @@ std::istream &GetRealImpl(std::istream &is, R &value) {
 }
 
 }  // namespace
+
+std::ostream &PutInt64(std::ostream &os, int64 value) {
+    const auto bits = static_cast<std::uint64_t>(value);
+    return os << static_cast<std::int32_t>(bits >> 32) << ' '
+              << static_cast<std::int32_t>(bits & 0xFFFFFFFFu);
+}
+
+std::istream &GetInt64(std::istream &is, int64 &value) {
+    std::int32_t high = 0, low = 0;
+    if (is >> high >> low) {
+        value = static_cast<int64>((static_cast<std::uint64_t>(static_cast<std::uint32_t>(high)) << 32) |
+                                   static_cast<std::uint32_t>(low));
+    }
+    return is;
+}
 
 std::ostream &PutReal(std::ostream &os, double value) { return PutRealImpl(os, value); }
 std::ostream &PutReal(std::ostream &os, float value) { return PutRealImpl(os, value); }

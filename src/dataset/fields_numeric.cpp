@@ -221,10 +221,7 @@ std::ostream &CMemField<T>::put(std::ostream &os) const {
     if constexpr (IsReal<T>) {
         return cells::PutReal(os, value);
     } else if constexpr (std::is_same_v<T, int64>) {
-        // High word, blank, low word, each as a signed 32-bit number.
-        const auto bits = static_cast<std::uint64_t>(value);
-        return os << static_cast<std::int32_t>(bits >> 32) << ' '
-                  << static_cast<std::int32_t>(bits & 0xFFFFFFFFu);
+        return cells::PutInt64(os, value);
     } else {
         return os << value;
     }
@@ -236,10 +233,7 @@ std::istream &CMemField<T>::get(std::istream &is) {
     if constexpr (IsReal<T>) {
         cells::GetReal(is, value);
     } else if constexpr (std::is_same_v<T, int64>) {
-        std::int32_t high = 0, low = 0;
-        is >> high >> low;
-        value = static_cast<int64>((static_cast<std::uint64_t>(static_cast<std::uint32_t>(high)) << 32) |
-                                   static_cast<std::uint32_t>(low));
+        cells::GetInt64(is, value);
     } else {
         is >> value;
     }

@@ -62,5 +62,12 @@ std::ostream &PutReal(std::ostream &os, float value);
 // Reads one word; failbit when it is not a number.
 std::istream &GetReal(std::istream &is, double &value);
 std::istream &GetReal(std::istream &is, float &value);
+// The high word, a blank and the low word, each as a signed 32-bit number.
+std::ostream &PutInt64(std::ostream &os, int64 value);
+std::istream &GetInt64(std::istream &is, int64 &value);
+// The UTF-8 byte count, a blank and the bytes (null is the empty text).
+// Reading also takes one byte per character when the bytes are not UTF-8.
+std::ostream &PutText(std::ostream &os, const wchar *text);
+std::istream &GetText(std::istream &is, wstring &text);
 
 }  // namespace quelt::cells

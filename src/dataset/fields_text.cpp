@@ -18,6 +18,12 @@ const wchar kFalse[] = {'f', 'a', 'l', 's', 'e', 0};
 
 bool IsTrueText(const wchar *text) { return text && wstring_view(text) == wstring_view(kTrue); }
 
+}  // namespace
+
+namespace cells {
+
+namespace {
+
 // Text read from the stream: UTF-8 when the bytes are valid UTF-8, else one
 // character per byte as older streams wrote it.
 wstring DecodeStreamText(const std::string &bytes) {
@@ -42,6 +48,31 @@ bool ReadBytes(std::istream &is, std::size_t count, std::string &bytes) {
 }
 
 }  // namespace
+
+std::ostream &PutText(std::ostream &os, const wchar *text) {
+    const std::string bytes = text ? WideToUtf8(text) : std::string();
+    os << bytes.size() << ' ';
+    return os.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::istream &GetText(std::istream &is, wstring &text) {
+    long long count = 0;
+    if (!(is >> count)) return is;
+    if (count < 0) {
+        is.setstate(std::ios::failbit);
+        return is;
+    }
+    is.get();
+    std::string bytes;
+    if (!ReadBytes(is, static_cast<std::size_t>(count), bytes)) {
+        is.setstate(std::ios::failbit);
+        return is;
+    }
+    text = DecodeStreamText(bytes);
+    return is;
+}
+
+}  // namespace cells
 
 // String
 
@@ -168,27 +199,11 @@ void CStringMemField::DestroyMemory() {
 
 CMemFieldBase *CStringMemField::clone() const { return new CStringMemField(*this); }
 
-std::ostream &CStringMemField::put(std::ostream &os) const {
-    const wchar *text = Text();
-    const std::string bytes = text ? WideToUtf8(text) : std::string();
-    os << bytes.size() << ' ';
-    return os.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
+std::ostream &CStringMemField::put(std::ostream &os) const { return cells::PutText(os, Text()); }
 
 std::istream &CStringMemField::get(std::istream &is) {
-    long long count = 0;
-    if (!(is >> count)) return is;
-    if (count < 0) {
-        is.setstate(std::ios::failbit);
-        return is;
-    }
-    is.get();
-    std::string bytes;
-    if (!ReadBytes(is, static_cast<std::size_t>(count), bytes)) {
-        is.setstate(std::ios::failbit);
-        return is;
-    }
-    SetPChar(DecodeStreamText(bytes).c_str());
+    wstring text;
+    if (cells::GetText(is, text)) SetPChar(text.c_str());
     return is;
 }
 

@@ -5,6 +5,7 @@
 
 #include "core/wtext_p.h"
 #include "quelt/dataset/memdataset.h"
+#include "quelt/dataset/virtfields.h"
 
 namespace quelt {
 
@@ -35,14 +36,27 @@ class ClassicStream {
     std::streamsize m_precision;
 };
 
-CMemFieldBase *StreamField(IField &field) { return dynamic_cast<CMemFieldBase *>(&field); }
+// The memory and the virtual fields write the same stream forms; other
+// field classes have none.
+void PutField(std::ostream &os, IField &field) {
+    if (const auto *memory = dynamic_cast<const CMemFieldBase *>(&field)) {
+        memory->put(os);
+    } else if (const auto *virt = dynamic_cast<const CVirtFieldBase *>(&field)) {
+        virt->put(os);
+    }
+}
+
+bool GetField(std::istream &is, IField &field) {
+    if (auto *memory = dynamic_cast<CMemFieldBase *>(&field)) return static_cast<bool>(memory->get(is));
+    if (auto *virt = dynamic_cast<CVirtFieldBase *>(&field)) return static_cast<bool>(virt->get(is));
+    return false;
+}
 
 // One record's cells; false when the input ends or does not match.
 bool ReadRecord(std::istream &is, IDataSet::Cursor &cursor, unsigned fieldCount) {
     if (is.peek() == std::char_traits<char>::eof()) return false;
     for (unsigned i = 0; i < fieldCount; ++i) {
-        CMemFieldBase *field = StreamField(cursor[static_cast<int>(i)]);
-        if (!field || !field->get(is)) return false;
+        if (!GetField(is, cursor[static_cast<int>(i)])) return false;
         // The separator after the last cell may be missing at the end of the input.
         if (is.get() == std::char_traits<char>::eof()) is.clear(is.rdstate() & ~std::ios::failbit);
     }
@@ -96,7 +110,7 @@ std::ostream &operator<<(std::ostream &os, IMemDataSet &dataSet) {
     IDataSet::Cursor cursor = dataSet.CreateCursor();
     for (unsigned r = 0; r < recordCount; ++r, ++cursor) {
         for (unsigned i = 0; i < fieldCount; ++i) {
-            if (const CMemFieldBase *field = StreamField(cursor[static_cast<int>(i)])) field->put(os);
+            PutField(os, cursor[static_cast<int>(i)]);
             os << '\t';
         }
         os << '\n';

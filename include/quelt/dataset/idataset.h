@@ -414,6 +414,9 @@ class QUELT_API CDataSetNotify : public CSubscriber<IDataSetNotify> {
 // A memory data set with room reserved for 100 records; null only when
 // memory is exhausted.
 QUELT_API IMemDataSet *CreateMemDataSet();
+// A virtual data set without sources (see virtdataset.h); null only when
+// memory is exhausted.
+QUELT_API IMemDataSet *CreateVirtDataSet();
 // Destroys a data set made by CreateMemDataSet or CreateVirtDataSet; null does nothing.
 QUELT_API void DeleteMemDataSet(IMemDataSet *dataSet);
 

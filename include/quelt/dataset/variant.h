@@ -53,6 +53,8 @@ class QUELT_API CQueltVariant {
     static CQueltVariant FromWidePointer(const wchar *text);
 
     int GetType() const { return m_type; }
+    // The pointer of a code-10 variant; null for every other code.
+    const void *GetPointer() const { return m_type == Pointer ? m_value.pointer : nullptr; }
     // The display format under which GetString renders numbers.
     void SetFormat(const wstring &format) { m_format = format; }
     const wstring &GetFormat() const { return m_format; }
