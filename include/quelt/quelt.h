@@ -19,6 +19,8 @@
 #include "quelt/dataset/memdataset.h"
 #include "quelt/dataset/providers.h"
 #include "quelt/dataset/variant.h"
+#include "quelt/dataset/virtdataset.h"
+#include "quelt/dataset/virtfields.h"
 #include "quelt/datetime/datetime.h"
 #include "quelt/datetime/exceptions.h"
 #include "quelt/datetime/parser.h"

@@ -1,0 +1,22 @@
+# Builds and runs the README's usage example against the built library, so the
+# example the README shows keeps compiling and working.
+file(READ ${README} text)
+string(FIND "${text}" "```cpp" start)
+if(start EQUAL -1)
+  message(FATAL_ERROR "no C++ example in ${README}")
+endif()
+math(EXPR start "${start} + 6")
+string(SUBSTRING "${text}" ${start} -1 rest)
+string(FIND "${rest}" "```" stop)
+string(SUBSTRING "${rest}" 0 ${stop} example)
+file(WRITE ${WORK_DIR}/readme_example.cpp "${example}")
+get_filename_component(libdir ${LIB} DIRECTORY)
+execute_process(COMMAND ${CXX} -std=c++17 -Wall -Wextra -Werror -I${INCLUDE_DIR} ${WORK_DIR}/readme_example.cpp
+                        ${LIB} -Wl,-rpath,${libdir} -o ${WORK_DIR}/readme_example RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "the README example does not build")
+endif()
+execute_process(COMMAND ${WORK_DIR}/readme_example RESULT_VARIABLE rc OUTPUT_VARIABLE out)
+if(NOT rc EQUAL 0 OR NOT out MATCHES "found 20")
+  message(FATAL_ERROR "the README example failed: ${out}")
+endif()
