@@ -2,6 +2,8 @@
 #include <climits>
 #include <typeinfo>
 
+#include "dataset/cursor_p.h"
+#include "dataset/fieldlist_p.h"
 #include "quelt/core/exceptions.h"
 #include "quelt/dataset/memdataset.h"
 
@@ -22,18 +24,10 @@ CMemCursor::~CMemCursor() {
 }
 
 void CMemCursor::SetFields(const std::vector<CMemFieldBase *> &fields) {
-    m_fields.reserve(m_fields.size() + fields.size());
-    for (const CMemFieldBase *field : fields) {
-        CMemFieldBase *copy = field->clone();
-        copy->Init(nullptr);
-        m_fields.push_back(copy);
-    }
+    fieldlist::AppendCopies(m_fields, fields, cursors::UnboundCopy);
 }
 
-void CMemCursor::ClearFields() {
-    for (CMemFieldBase *field : m_fields) delete field;
-    m_fields.clear();
-}
+void CMemCursor::ClearFields() { fieldlist::DeleteAll(m_fields); }
 
 void CMemCursor::Rebind() {
     if (m_pDataSet) {
@@ -56,20 +50,14 @@ void CMemCursor::DestroyFields() {
     for (CMemFieldBase *field : m_fields) field->DestroyMemory();
 }
 
-void CMemCursor::UpdateAfterInsert(const CMemCursor &other) {
-    if (m_index >= other.m_index) ++m_index;
-}
+void CMemCursor::UpdateAfterInsert(const CMemCursor &other) { cursors::FollowInsert(m_index, other.m_index); }
 
-void CMemCursor::UpdateAfterDelete(const CMemCursor &other) {
-    if (m_index >= other.m_index && m_index > 0) --m_index;
-}
+void CMemCursor::UpdateAfterDelete(const CMemCursor &other) { cursors::FollowDelete(m_index, other.m_index); }
 
-// Past the last record the cursor lands on the last record (a negative
-// target counts as past it, as the unsigned index has it).
+// A negative target counts as past the last record, as the unsigned index has it.
 void CMemCursor::MoveIndex(long long index) {
     if (!m_pDataSet) return;
-    const long long count = m_pDataSet->GetRecordCount();
-    m_index = static_cast<unsigned>(index < 0 || index >= count ? count - 1 : index);
+    m_index = static_cast<unsigned>(cursors::Landing(index, m_pDataSet->GetRecordCount()));
     Rebind();
 }
 
@@ -102,10 +90,7 @@ bool CMemCursor::operator==(const ICursor &other) const {
     return m_pDataSet->OwnCursor(&other).m_index == m_index;
 }
 
-IField &CMemCursor::operator[](int index) {
-    if (index < 0 || static_cast<std::size_t>(index) >= m_fields.size()) throw FieldNotFound();
-    return *m_fields[static_cast<std::size_t>(index)];
-}
+IField &CMemCursor::operator[](int index) { return fieldlist::CursorField(m_fields, index); }
 
 const IField &CMemCursor::operator[](int index) const { return const_cast<CMemCursor &>(*this)[index]; }
 
@@ -134,11 +119,9 @@ IDataSet *CMemCursor::dataset() const { return m_pDataSet; }
 CMemColumn::CMemColumn(CMemDataSet *dataSet, int fieldIndex)
     : m_pDataSet(dataSet),
       m_offset(dataSet->GetFieldShift(fieldIndex)),
-      m_pField(dataSet->GetCloneField(fieldIndex)->clone()),
+      m_pField(cursors::UnboundCopy(*dataSet->GetCloneField(fieldIndex))),
       m_fieldIndex(fieldIndex),
-      m_pPrototype(dataSet->GetCloneField(fieldIndex)) {
-    m_pField->Init(nullptr);
-}
+      m_pPrototype(dataSet->GetCloneField(fieldIndex)) {}
 
 CMemColumn::~CMemColumn() {
     if (m_pDataSet) m_pDataSet->ForgetColumn(this);
@@ -147,9 +130,7 @@ CMemColumn::~CMemColumn() {
 
 IField &CMemColumn::Reach(int record) const {
     if (!m_pDataSet) return *m_pField;
-    const int count = static_cast<int>(m_pDataSet->GetRecordCount());
-    m_record = std::max(record, 0);
-    if (m_record >= count) m_record = count - 1;
+    m_record = cursors::ClampRow(record, static_cast<int>(m_pDataSet->GetRecordCount()));
     m_pDataSet->GetDataStorage().InitField(m_pField, static_cast<unsigned>(m_record), m_offset);
     return *m_pField;
 }

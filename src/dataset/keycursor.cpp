@@ -1,5 +1,7 @@
 #include <typeinfo>
 
+#include "dataset/cursor_p.h"
+#include "dataset/fieldlist_p.h"
 #include "quelt/core/exceptions.h"
 #include "quelt/dataset/keydataset.h"
 
@@ -18,18 +20,10 @@ KeyCursor::~CMemCursor() {
 }
 
 void KeyCursor::SetFields(const std::vector<CMemFieldBase *> &fields) {
-    m_fields.reserve(m_fields.size() + fields.size());
-    for (const CMemFieldBase *field : fields) {
-        CMemFieldBase *copy = field->clone();
-        copy->Init(nullptr);
-        m_fields.push_back(copy);
-    }
+    fieldlist::AppendCopies(m_fields, fields, cursors::UnboundCopy);
 }
 
-void KeyCursor::ClearFields() {
-    for (CMemFieldBase *field : m_fields) delete field;
-    m_fields.clear();
-}
+void KeyCursor::ClearFields() { fieldlist::DeleteAll(m_fields); }
 
 void KeyCursor::Rebind() {
     if (m_pDataSet) {
@@ -85,10 +79,7 @@ bool KeyCursor::operator==(const ICursor &other) const {
     return m_pDataSet->OwnCursor(&other).m_position == m_position;
 }
 
-IField &KeyCursor::operator[](int index) {
-    if (index < 0 || static_cast<std::size_t>(index) >= m_fields.size()) throw FieldNotFound();
-    return *m_fields[static_cast<std::size_t>(index)];
-}
+IField &KeyCursor::operator[](int index) { return fieldlist::CursorField(m_fields, index); }
 
 const IField &KeyCursor::operator[](int index) const { return const_cast<KeyCursor &>(*this)[index]; }
 

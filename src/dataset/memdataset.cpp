@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <typeinfo>
 
+#include "dataset/fieldlist_p.h"
 #include "dataset/layout_p.h"
 #include "dataset/sortkeys_p.h"
 #include "quelt/core/exceptions.h"
@@ -40,31 +41,19 @@ unsigned CMemDataSet::GetFieldCount() const { return static_cast<unsigned>(m_fie
 
 unsigned CMemDataSet::GetRecordCount() const { return m_pStorage->Size(); }
 
-int CMemDataSet::_GetFieldIndexNoEx(const wstring &name) const {
-    const auto it = std::find_if(m_fields.begin(), m_fields.end(),
-                                 [&name](const CMemFieldBase *field) { return field->GetName() == name; });
-    return it == m_fields.end() ? BadFieldIndex : static_cast<int>(it - m_fields.begin());
-}
+int CMemDataSet::_GetFieldIndexNoEx(const wstring &name) const { return fieldlist::Find(m_fields, name); }
 
-int CMemDataSet::GetFieldIndex(const wstring &name) const {
-    const int index = _GetFieldIndexNoEx(name);
-    if (index == BadFieldIndex) throw FieldNotFound();
-    return index;
-}
+int CMemDataSet::GetFieldIndex(const wstring &name) const { return fieldlist::IndexOf(m_fields, name); }
 
 CMemFieldBase &CMemDataSet::Prototype(unsigned fieldIndex) const {
-    if (fieldIndex >= m_fields.size()) throw FieldNotFound();
-    return *m_fields[fieldIndex];
+    return fieldlist::At(m_fields, fieldIndex);
 }
 
 const wstring &CMemDataSet::GetFieldName(int index) const {
     return Prototype(static_cast<unsigned>(index)).GetName();
 }
 
-const IField *CMemDataSet::GetField(const wstring &name) const {
-    const int index = _GetFieldIndexNoEx(name);
-    return index == BadFieldIndex ? nullptr : m_fields[static_cast<unsigned>(index)];
-}
+const IField *CMemDataSet::GetField(const wstring &name) const { return fieldlist::Named(m_fields, name); }
 
 const IField *CMemDataSet::GetField(int index) const { return &Prototype(static_cast<unsigned>(index)); }
 

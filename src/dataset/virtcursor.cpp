@@ -2,6 +2,8 @@
 #include <climits>
 #include <typeinfo>
 
+#include "dataset/cursor_p.h"
+#include "dataset/fieldlist_p.h"
 #include "quelt/core/exceptions.h"
 #include "quelt/dataset/virtdataset.h"
 
@@ -33,14 +35,10 @@ CVirtualCursor::~CVirtualCursor() {
 }
 
 void CVirtualCursor::SetFields(const std::vector<CVirtFieldBase *> &fields) {
-    m_fields.reserve(m_fields.size() + fields.size());
-    for (const CVirtFieldBase *field : fields) m_fields.push_back(LooseClone(*field));
+    fieldlist::AppendCopies(m_fields, fields, LooseClone);
 }
 
-void CVirtualCursor::ClearFields() {
-    for (CVirtFieldBase *field : m_fields) delete field;
-    m_fields.clear();
-}
+void CVirtualCursor::ClearFields() { fieldlist::DeleteAll(m_fields); }
 
 // A random source loads every field on each move; a directional one loads a
 // field when it is read, so moving costs the host nothing.
@@ -51,18 +49,16 @@ void CVirtualCursor::Fill() {
 void CVirtualCursor::Detach() { m_pDataSet = nullptr; }
 
 void CVirtualCursor::UpdateAfterInsert(const CVirtualCursor &other) {
-    if (m_index >= other.m_index) ++m_index;
+    cursors::FollowInsert(m_index, other.m_index);
 }
 
 void CVirtualCursor::UpdateAfterDelete(const CVirtualCursor &other) {
-    if (m_index >= other.m_index && m_index > 0) --m_index;
+    cursors::FollowDelete(m_index, other.m_index);
 }
 
-// Past the last record, or below the first, the cursor lands on the last record.
 void CVirtualCursor::MoveIndex(long long index) {
     if (!m_pDataSet) return;
-    const long long count = m_pDataSet->GetRecordCount();
-    m_index = static_cast<int>(index < 0 || index >= count ? count - 1 : index);
+    m_index = static_cast<int>(cursors::Landing(index, m_pDataSet->GetRecordCount()));
     Fill();
 }
 
@@ -97,10 +93,9 @@ bool CVirtualCursor::operator==(const ICursor &other) const {
 }
 
 IField &CVirtualCursor::operator[](int index) {
-    if (index < 0 || static_cast<std::size_t>(index) >= m_fields.size()) throw FieldNotFound();
-    CVirtFieldBase *field = m_fields[static_cast<std::size_t>(index)];
-    if (m_pDataSet && !m_pDataSet->IsRandom()) m_pDataSet->InitField(field, m_index, index);
-    return *field;
+    CVirtFieldBase &field = fieldlist::CursorField(m_fields, index);
+    if (m_pDataSet && !m_pDataSet->IsRandom()) m_pDataSet->InitField(&field, m_index, index);
+    return field;
 }
 
 const IField &CVirtualCursor::operator[](int index) const {
@@ -149,9 +144,7 @@ CVirtualColumn::~CVirtualColumn() {
 
 IField &CVirtualColumn::Reach(int row) const {
     if (!m_pDataSet) return *m_pField;
-    const int count = static_cast<int>(m_pDataSet->GetRecordCount());
-    m_row = std::max(row, 0);
-    if (m_row >= count) m_row = count - 1;
+    m_row = cursors::ClampRow(row, static_cast<int>(m_pDataSet->GetRecordCount()));
     m_pDataSet->InitField(m_pField, m_row, m_fieldIndex);
     return *m_pField;
 }

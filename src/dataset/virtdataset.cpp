@@ -5,6 +5,7 @@
 #include <typeinfo>
 
 #include "core/numeric_p.h"
+#include "dataset/fieldlist_p.h"
 #include "dataset/sortkeys_p.h"
 #include "quelt/core/exceptions.h"
 #include "quelt/dataset/memdataset.h"
@@ -175,21 +176,12 @@ void CVirtualDataSet::Refill() {
 
 unsigned CVirtualDataSet::GetFieldCount() const { return static_cast<unsigned>(m_fields.size()); }
 
-int CVirtualDataSet::_GetFieldIndexNoEx(const wstring &name) const {
-    const auto it = std::find_if(m_fields.begin(), m_fields.end(),
-                                 [&name](const CVirtFieldBase *field) { return field->GetName() == name; });
-    return it == m_fields.end() ? BadFieldIndex : static_cast<int>(it - m_fields.begin());
-}
+int CVirtualDataSet::_GetFieldIndexNoEx(const wstring &name) const { return fieldlist::Find(m_fields, name); }
 
-int CVirtualDataSet::GetFieldIndex(const wstring &name) const {
-    const int index = _GetFieldIndexNoEx(name);
-    if (index == BadFieldIndex) throw FieldNotFound();
-    return index;
-}
+int CVirtualDataSet::GetFieldIndex(const wstring &name) const { return fieldlist::IndexOf(m_fields, name); }
 
 CVirtFieldBase &CVirtualDataSet::Prototype(unsigned fieldIndex) const {
-    if (fieldIndex >= m_fields.size()) throw FieldNotFound();
-    return *m_fields[fieldIndex];
+    return fieldlist::At(m_fields, fieldIndex);
 }
 
 const wstring &CVirtualDataSet::GetFieldName(int index) const {
@@ -197,8 +189,7 @@ const wstring &CVirtualDataSet::GetFieldName(int index) const {
 }
 
 const IField *CVirtualDataSet::GetField(const wstring &name) const {
-    const int index = _GetFieldIndexNoEx(name);
-    return index == BadFieldIndex ? nullptr : m_fields[static_cast<unsigned>(index)];
+    return fieldlist::Named(m_fields, name);
 }
 
 const IField *CVirtualDataSet::GetField(int index) const { return &Prototype(static_cast<unsigned>(index)); }
