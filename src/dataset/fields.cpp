@@ -128,6 +128,25 @@ std::ostream &PutReal(std::ostream &os, float value) { return PutRealImpl(os, va
 std::istream &GetReal(std::istream &is, double &value) { return GetRealImpl(is, value); }
 std::istream &GetReal(std::istream &is, float &value) { return GetRealImpl(is, value); }
 
+template <class V>
+std::ostream &PutDays(std::ostream &os, const V &value) {
+    return PutReal(os, DaysOf(value));
+}
+
+template <class V>
+std::istream &GetDays(std::istream &is, V &value) {
+    double days = 0;
+    if (GetReal(is, days)) value = FromDays<V>(days);
+    return is;
+}
+
+template std::ostream &PutDays(std::ostream &, const tdatetime &);
+template std::ostream &PutDays(std::ostream &, const ttimeinterval &);
+template std::ostream &PutDays(std::ostream &, const tdatetimeinterval &);
+template std::istream &GetDays(std::istream &, tdatetime &);
+template std::istream &GetDays(std::istream &, ttimeinterval &);
+template std::istream &GetDays(std::istream &, tdatetimeinterval &);
+
 }  // namespace cells
 
 CMemFieldBase::CMemFieldBase(const wstring &name, Types type, int size, IMemoryDataSet *owner)

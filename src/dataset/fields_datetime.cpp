@@ -10,23 +10,6 @@ namespace quelt {
 
 namespace {
 
-double DaysOf(const tdatetime &value) { return value.GetDateTime(); }
-double DaysOf(const ttimeinterval &value) { return value.GetTime(); }
-double DaysOf(const tdatetimeinterval &value) { return value.GetDateTime(); }
-
-// A day count as a value of the cell type: dates follow the SetDateTime
-// rules, intervals take it unchecked, calendar intervals split it by 30.6.
-template <class V>
-V FromDays(double days) {
-    if constexpr (std::is_same_v<V, tdatetime>) {
-        return cells::DateFromDays(days);
-    } else if constexpr (std::is_same_v<V, ttimeinterval>) {
-        return cells::IntervalFromDays(days);
-    } else {
-        return cells::SpanFromDays(days);
-    }
-}
-
 // Between dates and calendar intervals the seven date and time numbers
 // travel (except when a date cell is read as an interval); every other pair
 // goes through the day count.
@@ -39,7 +22,7 @@ V ConvertTo(const From &value) {
     } else if constexpr (std::is_same_v<V, tdatetimeinterval> && std::is_same_v<From, tdatetime>) {
         return cells::SpanFromDate(value);
     } else {
-        return FromDays<V>(DaysOf(value));
+        return cells::FromDays<V>(cells::DaysOf(value));
     }
 }
 
@@ -69,7 +52,7 @@ IField &CDateMemField<V>::Assign(const V &value) {
 
 template <class V>
 double CDateMemField<V>::Days() const {
-    return DaysOf(Value());
+    return cells::DaysOf(Value());
 }
 
 template <class V>
@@ -161,32 +144,32 @@ IField &CDateMemField<V>::operator=(const tdatetime &value) {
 
 template <class V>
 IField &CDateMemField<V>::operator=(double value) {
-    return Assign(FromDays<V>(value));
+    return Assign(cells::FromDays<V>(value));
 }
 
 template <class V>
 IField &CDateMemField<V>::operator=(float value) {
-    return Assign(FromDays<V>(value));
+    return Assign(cells::FromDays<V>(value));
 }
 
 template <class V>
 IField &CDateMemField<V>::operator=(int64 value) {
-    return Assign(FromDays<V>(static_cast<double>(value)));
+    return Assign(cells::FromDays<V>(static_cast<double>(value)));
 }
 
 template <class V>
 IField &CDateMemField<V>::operator=(int value) {
-    return Assign(FromDays<V>(value));
+    return Assign(cells::FromDays<V>(value));
 }
 
 template <class V>
 IField &CDateMemField<V>::operator=(short value) {
-    return Assign(FromDays<V>(value));
+    return Assign(cells::FromDays<V>(value));
 }
 
 template <class V>
 IField &CDateMemField<V>::operator=(bool value) {
-    return Assign(FromDays<V>(value ? 1.0 : 0.0));
+    return Assign(cells::FromDays<V>(value ? 1.0 : 0.0));
 }
 
 template <class V>
@@ -213,13 +196,11 @@ IField &CDateTimeMemField::operator=(const wchar *value) {
 
 CMemFieldBase *CDateTimeMemField::clone() const { return new CDateTimeMemField(*this); }
 
-std::ostream &CDateTimeMemField::put(std::ostream &os) const {
-    return cells::PutReal(os, Value().GetDateTime());
-}
+std::ostream &CDateTimeMemField::put(std::ostream &os) const { return cells::PutDays(os, Value()); }
 
 std::istream &CDateTimeMemField::get(std::istream &is) {
-    double days = 0;
-    if (cells::GetReal(is, days)) Store(cells::DateFromDays(days));
+    tdatetime value;
+    if (cells::GetDays(is, value)) Store(value);
     return is;
 }
 
@@ -238,13 +219,11 @@ IField &CTimeIntervalMemField::operator=(const wchar *value) {
 
 CMemFieldBase *CTimeIntervalMemField::clone() const { return new CTimeIntervalMemField(*this); }
 
-std::ostream &CTimeIntervalMemField::put(std::ostream &os) const {
-    return cells::PutReal(os, Value().GetTime());
-}
+std::ostream &CTimeIntervalMemField::put(std::ostream &os) const { return cells::PutDays(os, Value()); }
 
 std::istream &CTimeIntervalMemField::get(std::istream &is) {
-    double days = 0;
-    if (cells::GetReal(is, days)) Store(cells::IntervalFromDays(days));
+    ttimeinterval value;
+    if (cells::GetDays(is, value)) Store(value);
     return is;
 }
 
@@ -263,13 +242,11 @@ IField &CDateTimeIntervalMemField::operator=(const wchar *value) {
 
 CMemFieldBase *CDateTimeIntervalMemField::clone() const { return new CDateTimeIntervalMemField(*this); }
 
-std::ostream &CDateTimeIntervalMemField::put(std::ostream &os) const {
-    return cells::PutReal(os, Value().GetDateTime());
-}
+std::ostream &CDateTimeIntervalMemField::put(std::ostream &os) const { return cells::PutDays(os, Value()); }
 
 std::istream &CDateTimeIntervalMemField::get(std::istream &is) {
-    double days = 0;
-    if (cells::GetReal(is, days)) Store(cells::SpanFromDays(days));
+    tdatetimeinterval value;
+    if (cells::GetDays(is, value)) Store(value);
     return is;
 }
 

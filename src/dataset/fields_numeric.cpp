@@ -11,16 +11,6 @@ namespace quelt {
 namespace {
 
 template <class T>
-constexpr IField::Types TypeOf() {
-    if constexpr (std::is_same_v<T, bool>) return IField::Bool;
-    if constexpr (std::is_same_v<T, short>) return IField::Short;
-    if constexpr (std::is_same_v<T, int>) return IField::Int;
-    if constexpr (std::is_same_v<T, int64>) return IField::Int64;
-    if constexpr (std::is_same_v<T, float>) return IField::Float;
-    return IField::Double;
-}
-
-template <class T>
 constexpr bool IsReal = std::is_floating_point_v<T>;
 
 // Reads of a cell as another number type. Reals become integers through the
@@ -43,7 +33,7 @@ const wchar kFalse[] = {'f', 'a', 'l', 's', 'e', 0};
 
 template <class T>
 CMemField<T>::CMemField(const wstring &name, IMemoryDataSet *owner)
-    : CMemFieldBase(name, TypeOf<T>(), static_cast<int>(sizeof(T)), owner) {}
+    : CMemFieldBase(name, cells::TypeOf<T>(), static_cast<int>(sizeof(T)), owner) {}
 
 template <class T>
 T CMemField<T>::Value() const {

@@ -8,9 +8,25 @@
 
 #include "quelt/core/pool_alloc.h"
 #include "quelt/core/wstring.h"
+#include "quelt/dataset/idataset.h"
 #include "quelt/datetime/datetime.h"
 
 namespace quelt::cells {
+
+// The field type that holds values of T.
+template <class T>
+constexpr IField::Types TypeOf() {
+    if constexpr (std::is_same_v<T, bool>) return IField::Bool;
+    if constexpr (std::is_same_v<T, short>) return IField::Short;
+    if constexpr (std::is_same_v<T, int>) return IField::Int;
+    if constexpr (std::is_same_v<T, int64>) return IField::Int64;
+    if constexpr (std::is_same_v<T, float>) return IField::Float;
+    if constexpr (std::is_same_v<T, double>) return IField::Double;
+    if constexpr (std::is_same_v<T, wstring>) return IField::String;
+    if constexpr (std::is_same_v<T, tdatetime>) return IField::DateTime;
+    if constexpr (std::is_same_v<T, ttimeinterval>) return IField::TimeInterval;
+    return IField::DateTimeInterval;
+}
 
 // Cells are raw bytes; values go in and out by copy so no alignment or
 // lifetime assumption is made about the record.
@@ -45,6 +61,22 @@ tdatetime DateFromSpan(const tdatetimeinterval &span);
 // The seven date and time numbers of the date, as a span.
 tdatetimeinterval SpanFromDate(const tdatetime &date);
 
+inline double DaysOf(const tdatetime &value) { return value.GetDateTime(); }
+inline double DaysOf(const ttimeinterval &value) { return value.GetTime(); }
+inline double DaysOf(const tdatetimeinterval &value) { return value.GetDateTime(); }
+
+// A day count as a value of the date-time type V, by the rules above.
+template <class V>
+V FromDays(double days) {
+    if constexpr (std::is_same_v<V, tdatetime>) {
+        return DateFromDays(days);
+    } else if constexpr (std::is_same_v<V, ttimeinterval>) {
+        return IntervalFromDays(days);
+    } else {
+        return SpanFromDays(days);
+    }
+}
+
 // Text of a String cell, stored as a pointer into the data set's pool. Every
 // store allocates length + 1 units (shortened by thirds while two thirds of
 // the text still do not fit in one pool block) and every free uses the same
@@ -65,9 +97,20 @@ std::istream &GetReal(std::istream &is, float &value);
 // The high word, a blank and the low word, each as a signed 32-bit number.
 std::ostream &PutInt64(std::ostream &os, int64 value);
 std::istream &GetInt64(std::istream &is, int64 &value);
+// A date-time value travels as its day count; value is set only when one was read.
+// Made for tdatetime, ttimeinterval and tdatetimeinterval.
+template <class V>
+std::ostream &PutDays(std::ostream &os, const V &value);
+template <class V>
+std::istream &GetDays(std::istream &is, V &value);
 // The UTF-8 byte count, a blank and the bytes (null is the empty text).
 // Reading also takes one byte per character when the bytes are not UTF-8.
 std::ostream &PutText(std::ostream &os, const wchar *text);
 std::istream &GetText(std::istream &is, wstring &text);
+
+// The text a block points at; null is the empty text.
+inline wstring TextAt(const void *block) {
+    return block ? wstring(static_cast<const wchar *>(block)) : wstring();
+}
 
 }  // namespace quelt::cells

@@ -252,10 +252,7 @@ CBLOBMemField::operator float() { return Read<float>(); }
 
 CBLOBMemField::operator double() { return Read<double>(); }
 
-CBLOBMemField::operator wstring() {
-    const auto *text = static_cast<const wchar *>(Block());
-    return text ? wstring(text) : wstring();
-}
+CBLOBMemField::operator wstring() { return cells::TextAt(Block()); }
 
 CBLOBMemField::operator tdatetime() { return Read<tdatetime>(); }
 

@@ -13,20 +13,6 @@ namespace quelt {
 
 namespace {
 
-template <class T>
-constexpr IField::Types TypeOf() {
-    if constexpr (std::is_same_v<T, bool>) return IField::Bool;
-    if constexpr (std::is_same_v<T, short>) return IField::Short;
-    if constexpr (std::is_same_v<T, int>) return IField::Int;
-    if constexpr (std::is_same_v<T, int64>) return IField::Int64;
-    if constexpr (std::is_same_v<T, float>) return IField::Float;
-    if constexpr (std::is_same_v<T, double>) return IField::Double;
-    if constexpr (std::is_same_v<T, wstring>) return IField::String;
-    if constexpr (std::is_same_v<T, tdatetime>) return IField::DateTime;
-    if constexpr (std::is_same_v<T, ttimeinterval>) return IField::TimeInterval;
-    return IField::DateTimeInterval;
-}
-
 // The one rule set: a variant converted to the type a field holds.
 template <class T>
 T FromVariant(const CQueltVariant &value) {
@@ -117,7 +103,7 @@ void CVirtFieldBase::Notify() {
 
 template <class T>
 CVirtualField<T>::CVirtualField(const wstring &name, IMemDataSet *owner)
-    : CVirtFieldBase(name, TypeOf<T>(), owner) {}
+    : CVirtFieldBase(name, cells::TypeOf<T>(), owner) {}
 
 template <class T>
 CQueltVariant CVirtualField<T>::Variant() const {
@@ -149,7 +135,7 @@ void CVirtualField<T>::Load(const CQueltVariant &value) {
 template <class T>
 void CVirtualField<T>::SetData(void *data) {
     if constexpr (std::is_same_v<T, wstring>) {
-        m_value = data ? wstring(static_cast<const wchar *>(data)) : wstring();
+        m_value = cells::TextAt(data);
     } else {
         if (!data) return;
         m_value = cells::Load<T>(static_cast<const unsigned char *>(data));
@@ -286,10 +272,9 @@ std::ostream &CVirtualField<T>::put(std::ostream &os) const {
         return cells::PutInt64(os, m_value);
     } else if constexpr (std::is_floating_point_v<T>) {
         return cells::PutReal(os, m_value);
-    } else if constexpr (std::is_same_v<T, tdatetime> || std::is_same_v<T, tdatetimeinterval>) {
-        return cells::PutReal(os, m_value.GetDateTime());
-    } else if constexpr (std::is_same_v<T, ttimeinterval>) {
-        return cells::PutReal(os, m_value.GetTime());
+    } else if constexpr (std::is_same_v<T, tdatetime> || std::is_same_v<T, ttimeinterval> ||
+                         std::is_same_v<T, tdatetimeinterval>) {
+        return cells::PutDays(os, m_value);
     } else {
         return os << m_value;
     }
@@ -305,11 +290,7 @@ std::istream &CVirtualField<T>::get(std::istream &is) {
         cells::GetReal(is, m_value);
     } else if constexpr (std::is_same_v<T, tdatetime> || std::is_same_v<T, ttimeinterval> ||
                          std::is_same_v<T, tdatetimeinterval>) {
-        double days = 0;
-        if (!cells::GetReal(is, days)) return is;
-        if constexpr (std::is_same_v<T, tdatetime>) m_value = cells::DateFromDays(days);
-        if constexpr (std::is_same_v<T, ttimeinterval>) m_value = cells::IntervalFromDays(days);
-        if constexpr (std::is_same_v<T, tdatetimeinterval>) m_value = cells::SpanFromDays(days);
+        cells::GetDays(is, m_value);
     } else {
         T value{};
         if (is >> value) m_value = value;
@@ -384,10 +365,7 @@ CBLOBVirtField::operator float() { return Read<float>(); }
 
 CBLOBVirtField::operator double() { return Read<double>(); }
 
-CBLOBVirtField::operator wstring() {
-    const auto *text = static_cast<const wchar *>(m_pBlob);
-    return text ? wstring(text) : wstring();
-}
+CBLOBVirtField::operator wstring() { return cells::TextAt(m_pBlob); }
 
 CBLOBVirtField::operator tdatetime() { return Read<tdatetime>(); }
 
