@@ -147,6 +147,43 @@ template std::istream &GetDays(std::istream &, tdatetime &);
 template std::istream &GetDays(std::istream &, ttimeinterval &);
 template std::istream &GetDays(std::istream &, tdatetimeinterval &);
 
+template <class N>
+std::ostream &PutNumber(std::ostream &os, N value) {
+    if constexpr (std::is_floating_point_v<N>) {
+        return PutReal(os, value);
+    } else if constexpr (std::is_same_v<N, int64>) {
+        return PutInt64(os, value);
+    } else {
+        return os << value;
+    }
+}
+
+template <class N>
+std::istream &GetNumber(std::istream &is, N &value) {
+    if constexpr (std::is_floating_point_v<N>) {
+        return GetReal(is, value);
+    } else if constexpr (std::is_same_v<N, int64>) {
+        return GetInt64(is, value);
+    } else {
+        N read{};
+        if (is >> read) value = read;
+        return is;
+    }
+}
+
+template std::ostream &PutNumber(std::ostream &, bool);
+template std::ostream &PutNumber(std::ostream &, short);
+template std::ostream &PutNumber(std::ostream &, int);
+template std::ostream &PutNumber(std::ostream &, int64);
+template std::ostream &PutNumber(std::ostream &, float);
+template std::ostream &PutNumber(std::ostream &, double);
+template std::istream &GetNumber(std::istream &, bool &);
+template std::istream &GetNumber(std::istream &, short &);
+template std::istream &GetNumber(std::istream &, int &);
+template std::istream &GetNumber(std::istream &, int64 &);
+template std::istream &GetNumber(std::istream &, float &);
+template std::istream &GetNumber(std::istream &, double &);
+
 }  // namespace cells
 
 CMemFieldBase::CMemFieldBase(const wstring &name, Types type, int size, IMemoryDataSet *owner)

@@ -207,27 +207,13 @@ IField &CMemField<T>::operator=(bool value) {
 
 template <class T>
 std::ostream &CMemField<T>::put(std::ostream &os) const {
-    const T value = Value();
-    if constexpr (IsReal<T>) {
-        return cells::PutReal(os, value);
-    } else if constexpr (std::is_same_v<T, int64>) {
-        return cells::PutInt64(os, value);
-    } else {
-        return os << value;
-    }
+    return cells::PutNumber(os, Value());
 }
 
 template <class T>
 std::istream &CMemField<T>::get(std::istream &is) {
     T value{};
-    if constexpr (IsReal<T>) {
-        cells::GetReal(is, value);
-    } else if constexpr (std::is_same_v<T, int64>) {
-        cells::GetInt64(is, value);
-    } else {
-        is >> value;
-    }
-    if (is && IsBound()) cells::Store(GetCell(), value);
+    if (cells::GetNumber(is, value) && IsBound()) cells::Store(GetCell(), value);
     return is;
 }
 

@@ -103,6 +103,12 @@ template <class V>
 std::ostream &PutDays(std::ostream &os, const V &value);
 template <class V>
 std::istream &GetDays(std::istream &is, V &value);
+// A number cell's form: reals as PutReal, int64 as PutInt64, bool, short and
+// int as the stream writes them; value is set only when one was read.
+template <class N>
+std::ostream &PutNumber(std::ostream &os, N value);
+template <class N>
+std::istream &GetNumber(std::istream &is, N &value);
 // The UTF-8 byte count, a blank and the bytes (null is the empty text).
 // Reading also takes one byte per character when the bytes are not UTF-8.
 std::ostream &PutText(std::ostream &os, const wchar *text);

@@ -268,34 +268,22 @@ template <class T>
 std::ostream &CVirtualField<T>::put(std::ostream &os) const {
     if constexpr (std::is_same_v<T, wstring>) {
         return cells::PutText(os, m_value.c_str());
-    } else if constexpr (std::is_same_v<T, int64>) {
-        return cells::PutInt64(os, m_value);
-    } else if constexpr (std::is_floating_point_v<T>) {
-        return cells::PutReal(os, m_value);
-    } else if constexpr (std::is_same_v<T, tdatetime> || std::is_same_v<T, ttimeinterval> ||
-                         std::is_same_v<T, tdatetimeinterval>) {
-        return cells::PutDays(os, m_value);
+    } else if constexpr (std::is_arithmetic_v<T>) {
+        return cells::PutNumber(os, m_value);
     } else {
-        return os << m_value;
+        return cells::PutDays(os, m_value);
     }
 }
 
 template <class T>
 std::istream &CVirtualField<T>::get(std::istream &is) {
     if constexpr (std::is_same_v<T, wstring>) {
-        cells::GetText(is, m_value);
-    } else if constexpr (std::is_same_v<T, int64>) {
-        cells::GetInt64(is, m_value);
-    } else if constexpr (std::is_floating_point_v<T>) {
-        cells::GetReal(is, m_value);
-    } else if constexpr (std::is_same_v<T, tdatetime> || std::is_same_v<T, ttimeinterval> ||
-                         std::is_same_v<T, tdatetimeinterval>) {
-        cells::GetDays(is, m_value);
+        return cells::GetText(is, m_value);
+    } else if constexpr (std::is_arithmetic_v<T>) {
+        return cells::GetNumber(is, m_value);
     } else {
-        T value{};
-        if (is >> value) m_value = value;
+        return cells::GetDays(is, m_value);
     }
-    return is;
 }
 
 template class CVirtualField<bool>;
