@@ -11,6 +11,18 @@ namespace {
 
 bool IsLeap(std::int64_t year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
+// Whole periods in rest, which keeps what is left. A cycle's leap day ends its
+// fourth period, so a count of 4 is that day: it stays in the third.
+std::int64_t WholePeriods(std::int64_t &rest, std::int64_t period) {
+    std::int64_t count = rest / period;
+    rest %= period;
+    if (count == 4) {
+        count = 3;
+        rest += period;
+    }
+    return count;
+}
+
 }  // namespace
 
 int MonthLength(int month, std::int64_t year) {
@@ -31,25 +43,12 @@ Date DecodeDays(std::int64_t dayNumber) {
     std::int64_t year = 400 * (rest / 146097) + 1;
     rest %= 146097;
 
-    std::int64_t centuries = rest / 36524;
-    rest %= 36524;
-    // The last day of a 400-year cycle belongs to its fourth century.
-    if (centuries == 4) {
-        centuries = 3;
-        rest += 36524;
-    }
-    year += 100 * centuries;
+    year += 100 * WholePeriods(rest, 36524);
 
     year += 4 * (rest / 1461);
     rest %= 1461;
 
-    std::int64_t years = rest / 365;
-    rest %= 365;
-    if (years == 4) {
-        years = 3;
-        rest += 365;
-    }
-    year += years;
+    year += WholePeriods(rest, 365);
 
     int month = 1;
     while (rest >= MonthLength(month, year)) rest -= MonthLength(month++, year);
