@@ -3,10 +3,21 @@
 // Positions of the cursors and columns of the memory, key and virtual data sets.
 
 #include <algorithm>
+#include <typeinfo>
 
 #include "quelt/dataset/fields.h"
+#include "quelt/dataset/idataset.h"
 
 namespace quelt::cursors {
+
+// The cursor as one of owner's own kind Own; any other cursor, or one cut
+// loose from owner, throws bad_cast.
+template <class Own>
+Own &Owned(const IDataSet::ICursor *cursor, const IDataSet *owner) {
+    auto *own = dynamic_cast<const Own *>(cursor);
+    if (!own || own->dataset() != owner) throw std::bad_cast();
+    return *const_cast<Own *>(own);
+}
 
 // A memory field copy that reads nothing until its cursor binds it.
 inline CMemFieldBase *UnboundCopy(const CMemFieldBase &field) {

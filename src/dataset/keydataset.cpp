@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <typeinfo>
 
+#include "dataset/cursor_p.h"
 #include "dataset/fieldlist_p.h"
 #include "dataset/layout_p.h"
 #include "quelt/core/exceptions.h"
@@ -120,9 +121,7 @@ void CKeyDataSet::Clear() {
 // Cursors
 
 KeyCursor &CKeyDataSet::OwnCursor(const ICursor *cursor) const {
-    auto *own = dynamic_cast<const KeyCursor *>(cursor);
-    if (!own || own->m_pDataSet != this) throw std::bad_cast();
-    return *const_cast<KeyCursor *>(own);
+    return cursors::Owned<KeyCursor>(cursor, this);
 }
 
 KeyCursor &CKeyDataSet::ValidCursor(const Cursor &cursor) const {

@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <typeinfo>
 
+#include "dataset/cursor_p.h"
 #include "dataset/fieldlist_p.h"
 #include "dataset/layout_p.h"
 #include "dataset/sortkeys_p.h"
@@ -220,9 +221,7 @@ void CMemDataSet::Raise(IField *field) {
 // Cursors
 
 CMemDataSet::CMemCursor &CMemDataSet::OwnCursor(const ICursor *cursor) const {
-    auto *own = dynamic_cast<const CMemCursor *>(cursor);
-    if (!own || own->m_pDataSet != this) throw std::bad_cast();
-    return *const_cast<CMemCursor *>(own);
+    return cursors::Owned<CMemCursor>(cursor, this);
 }
 
 CMemDataSet::CMemCursor &CMemDataSet::OwnCursor(const Cursor &cursor) const {

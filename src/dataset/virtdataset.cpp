@@ -5,6 +5,7 @@
 #include <typeinfo>
 
 #include "core/numeric_p.h"
+#include "dataset/cursor_p.h"
 #include "dataset/fieldlist_p.h"
 #include "dataset/sortkeys_p.h"
 #include "quelt/core/exceptions.h"
@@ -325,9 +326,7 @@ void CVirtualDataSet::NotifyOnSetFormat(IField *field, int index) {
 // Cursors
 
 CVirtualCursor &CVirtualDataSet::OwnCursor(const ICursor *cursor) const {
-    auto *own = dynamic_cast<const CVirtualCursor *>(cursor);
-    if (!own || own->m_pDataSet != this) throw std::bad_cast();
-    return *const_cast<CVirtualCursor *>(own);
+    return cursors::Owned<CVirtualCursor>(cursor, this);
 }
 
 CVirtualCursor &CVirtualDataSet::OwnCursor(const Cursor &cursor) const { return OwnCursor(cursor.icursor()); }
