@@ -80,7 +80,9 @@ IDataSet::ICursor &CVirtualCursor::operator-=(int n) {
         return *this;
     }
     if (!m_pDataSet) return *this;
-    m_pDataSet->GetRecordCount();
+    // Every move re-reads the source's count, so the index map follows the host
+    // even where the count does not bound the move.
+    static_cast<void>(m_pDataSet->GetRecordCount());
     m_index = static_cast<int>(std::max(static_cast<long long>(m_index) - n, 0LL));
     Fill();
     return *this;
@@ -182,7 +184,10 @@ bool CVirtualColumn::IsBOF() { return m_row == 0; }
 
 bool CVirtualColumn::IsEOF() { return m_row == GetSize() - 1; }
 
-int CVirtualColumn::GetSize() const { return m_pDataSet ? static_cast<int>(m_pDataSet->Size()) : 0; }
+// The source's count, read afresh as the rows are clamped against it.
+int CVirtualColumn::GetSize() const {
+    return m_pDataSet ? static_cast<int>(m_pDataSet->GetRecordCount()) : 0;
+}
 
 int CVirtualColumn::GetIndex() const { return m_fieldIndex; }
 

@@ -315,6 +315,17 @@ TEST(VirtualColumnMove, WalksAndClampsOverBothSources) {
     }
 }
 
+TEST(VirtualColumnMove, SizeAndEndFollowTheHostsCount) {
+    auto host = Numbers(3);
+    auto ds = RandomOver(*host);
+    IDataSet::Column col = ds->CreateColumn(0);
+    EXPECT_EQ(static_cast<int>(col.Last()), 20);
+    EXPECT_TRUE(col.IsEOF());
+    host->rows.push_back(host->rows.back());
+    EXPECT_EQ(col.GetSize(), 4);
+    EXPECT_FALSE(col.IsEOF());
+}
+
 TEST(VirtualColumnMove, ColumnOnAnEmptySourceFetchesNothing) {
     auto host = Numbers(0);
     auto ds = DirectionalOver(*host);
