@@ -198,6 +198,21 @@ ISenderList *CreateSenderSet() {
     return senders;
 }
 
+bool IsListed(IEventSender *sender, INotify *receiver, const std::type_info &type) {
+    struct Search {
+        INotify *receiver;
+        bool found;
+    } search{receiver, false};
+    if (!sender) return false;
+    // A dispatch whose handler only compares: the sender's own walk of the list.
+    const EventHandler compare = [](INotify *listed, void *event) {
+        auto *s = static_cast<Search *>(event);
+        if (listed == s->receiver) s->found = true;
+    };
+    sender->FireEvent(type, compare, &search, false);
+    return search.found;
+}
+
 void DetachReceiver(ISenderList *senders, INotify *receiver, const std::type_info &type) {
     for (IEventSender *sender = senders->GetFirst(); sender; sender = senders->GetFirst()) {
         // Every listing goes: a sender must never call a destroyed receiver.

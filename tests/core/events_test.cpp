@@ -124,10 +124,13 @@ TEST(EventSenderTest, UnsubscribeAllTellsOncePerRegisteredType) {
     // Two registered types, one listing removed.
     EXPECT_EQ(journal, (Journal{"a unhooked", "a unhooked"}));
     EXPECT_EQ(sender.GetReceiverCount(Ping), 1);
+    // Still listed once, so still known.
+    EXPECT_TRUE(a.Knows(&sender));
+    EXPECT_TRUE(sender.UnsubscribeAll(a.Notify(), true));
     EXPECT_FALSE(a.Knows(&sender));
     EXPECT_TRUE(sender.UnsubscribeAll(a.Notify(), false));
     EXPECT_EQ(sender.GetReceiverCount(Ping), 0);
-    EXPECT_EQ(journal.size(), 2u);
+    EXPECT_EQ(journal.size(), 4u);
 }
 
 TEST(EventSenderTest, DuplicateListingIsCalledTwiceAndKnownOnce) {
@@ -140,12 +143,13 @@ TEST(EventSenderTest, DuplicateListingIsCalledTwiceAndKnownOnce) {
     EXPECT_EQ(a.subscribes, 2);
     sender.Ping();
     EXPECT_EQ(journal, (Journal{"a", "a"}));
-    // The sender set holds it once: one removal empties it.
+    // The sender set holds it once, until its last listing is removed.
     EXPECT_TRUE(a.Knows(&sender));
     sender.Unsubscribe(a.Notify(), Ping, true);
-    EXPECT_FALSE(a.Knows(&sender));
+    EXPECT_TRUE(a.Knows(&sender));
     EXPECT_EQ(sender.GetReceiverCount(Ping), 1);
-    sender.Unsubscribe(a.Notify(), Ping, false);
+    sender.Unsubscribe(a.Notify(), Ping, true);
+    EXPECT_FALSE(a.Knows(&sender));
     EXPECT_EQ(sender.GetReceiverCount(Ping), 0);
 }
 
@@ -474,6 +478,32 @@ TEST(LifecycleTest, DestroyedReceiverRemovesEveryListing) {
     EXPECT_EQ(sender.GetReceiverCount(Ping), 1);
     sender.Ping();
     EXPECT_EQ(journal, Journal{"a"});
+}
+
+TEST(LifecycleTest, ReceiverStillListedAfterOneRemovalLeavesOnDestruction) {
+    Journal journal;
+    Sender sender;
+    {
+        Pinger twice(journal, "twice");
+        sender.Subscribe(twice.Notify(), Ping, true);
+        sender.Subscribe(twice.Notify(), Ping, true);
+        sender.Unsubscribe(twice.Notify(), Ping, true);
+        EXPECT_TRUE(twice.Knows(&sender));
+    }
+    EXPECT_EQ(sender.GetReceiverCount(Ping), 0);
+}
+
+TEST(LifecycleTest, ReceiverStillListedAfterUnsubscribeAllLeavesOnDestruction) {
+    Journal journal;
+    Sender sender;
+    {
+        Pinger twice(journal, "twice");
+        sender.Subscribe(twice.Notify(), Ping, true);
+        sender.Subscribe(twice.Notify(), Ping, true);
+        sender.UnsubscribeAll(twice.Notify(), true);
+        EXPECT_TRUE(twice.Knows(&sender));
+    }
+    EXPECT_EQ(sender.GetReceiverCount(Ping), 0);
 }
 
 TEST(LifecycleTest, DestroyedReceiverOfSeveralInterfacesLeavesEachList) {

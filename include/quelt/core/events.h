@@ -238,6 +238,8 @@ QUELT_API bool UnsubscribeAll(ICausedEvents *events, IEventSender *sender, INoti
 QUELT_API void Dispatch(ICausedEvents *events, const std::type_info &type, EventHandler handler, void *event,
                         bool stoppable);
 QUELT_API ISenderList *CreateSenderSet();
+// Whether sender still lists receiver under type; reads the list without calling any receiver.
+QUELT_API bool IsListed(IEventSender *sender, INotify *receiver, const std::type_info &type);
 QUELT_API void DetachReceiver(ISenderList *senders, INotify *receiver, const std::type_info &type);
 
 }  // namespace detail
@@ -315,7 +317,11 @@ class CSubscriber : public T {
     void OnSubscribe(IEventSender *sender) override {
         if (!m_pSenders->Contains(sender)) m_pSenders->Add(sender);
     }
-    void OnUnsubscribe(IEventSender *sender) override { m_pSenders->Remove(sender); }
+    // A receiver listed twice stays known until its last listing goes, so
+    // that its destruction still unhooks it.
+    void OnUnsubscribe(IEventSender *sender) override {
+        if (!detail::IsListed(sender, AsNotify(), typeid(T))) m_pSenders->Remove(sender);
+    }
 
     // The receiver pointer to give to a sender's Subscribe for type T.
     INotify *AsNotify() { return static_cast<INotify *>(static_cast<T *>(this)); }
