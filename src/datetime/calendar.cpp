@@ -80,6 +80,10 @@ TimeParts SplitMsec(std::int64_t msec) {
             static_cast<int>(rest / 1000), static_cast<int>(rest % 1000)};
 }
 
+double OnDay(double dayNumber, double fraction) {
+    return std::fmin(dayNumber + fraction, std::nextafter(dayNumber + 1.0, 0.0));
+}
+
 double TimeFraction(std::int64_t hour, std::int64_t minute, std::int64_t second, std::int64_t millisecond) {
     const std::int64_t msec = hour * 3600000 + minute * 60000 + second * 1000 + millisecond;
     return static_cast<double>(msec) * kDaysPerMsec;

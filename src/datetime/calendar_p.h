@@ -46,6 +46,11 @@ TimeParts SplitMsec(std::int64_t msec);
 // The fraction's milliseconds rounded to the nearest; a whole day stays 86400000.
 std::int64_t FractionMsec(double value);
 
+// A whole day number plus a time of day, kept on that day: where the double
+// no longer resolves the time (far future), a time late in the day would
+// otherwise round up to the next midnight.
+double OnDay(double dayNumber, double fraction);
+
 // The day count of an hour, minute, second and millisecond, in 64 bits so no part overflows.
 double TimeFraction(std::int64_t hour, std::int64_t minute, std::int64_t second, std::int64_t millisecond);
 

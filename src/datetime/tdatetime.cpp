@@ -55,20 +55,20 @@ void tdatetime::SetDateTime(double value) {
 
 void tdatetime::SetDate(int day, int month, int year) {
     ValidDate(day, month, year);
-    m_value = calendar::DayNumber(day, month, year) + KeptFraction(m_value);
+    m_value = calendar::OnDay(calendar::DayNumber(day, month, year), KeptFraction(m_value));
 }
 
 void tdatetime::SetTime(int hour, int minute, int second, int millisecond) {
     ValidTime(hour, minute, second, millisecond);
-    m_value =
-        static_cast<double>(ShownDay(m_value)) + calendar::TimeFraction(hour, minute, second, millisecond);
+    m_value = calendar::OnDay(static_cast<double>(ShownDay(m_value)),
+                              calendar::TimeFraction(hour, minute, second, millisecond));
 }
 
 void tdatetime::SetDateTime(int day, int month, int year, int hour, int minute, int second, int millisecond) {
     ValidDate(day, month, year);
     ValidTime(hour, minute, second, millisecond);
-    m_value =
-        calendar::DayNumber(day, month, year) + calendar::TimeFraction(hour, minute, second, millisecond);
+    m_value = calendar::OnDay(calendar::DayNumber(day, month, year),
+                              calendar::TimeFraction(hour, minute, second, millisecond));
 }
 
 void tdatetime::DecodeDate(int &day, int &month, int &year) const {
@@ -129,7 +129,7 @@ double tdatetime::CalendarStep(std::int64_t monthCount, double dayCount) const {
         const int toLength = calendar::MonthLength(month, year);
         // The last day of a month steps to the last day of the target month.
         const int day = from.day > toLength || from.day == fromLength ? toLength : from.day;
-        value = calendar::DayNumber(day, month, year) + KeptFraction(m_value);
+        value = calendar::OnDay(calendar::DayNumber(day, month, year), KeptFraction(m_value));
     }
     return value + dayCount;
 }

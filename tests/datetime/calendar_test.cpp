@@ -170,6 +170,22 @@ TEST(RawValue, LastRepresentableInstantDecodesInRange) {
     EXPECT_EQ(y, tdatetime::MaxYear);
 }
 
+TEST(RawValue, LatestTimeOfTheLastDayStaysOnThatDay) {
+    const tdatetime built(31, 12, tdatetime::MaxYear, 23, 59, 59, 999);
+    tdatetime set(31, 12, tdatetime::MaxYear);
+    set.SetTime(23, 59, 59, 999);
+    tdatetime moved(30, 11, tdatetime::MaxYear, 23, 59, 59, 999);
+    moved += months(1);
+    for (const tdatetime &date : {built, set, moved}) {
+        EXPECT_LT(date.GetDateTime(), tdatetime::MaxDateTime());
+        int d = 0, m = 0, y = 0;
+        date.DecodeDate(d, m, y);
+        EXPECT_EQ(d, 31);
+        EXPECT_EQ(m, 12);
+        EXPECT_EQ(y, tdatetime::MaxYear);
+    }
+}
+
 TEST(TimeOfDay, RoundTripsEveryMinuteAndMilliseconds) {
     tdatetime date(3, 3, 2003);
     for (int hour = 0; hour < 24; ++hour) {
