@@ -127,12 +127,13 @@ wchar *StdDateParser::Format(const wchar *format, wchar *buffer, int &size, int 
     std::tm time{};
     // Years before 1900 keep their true value: strftime handles a negative tm_year.
     time.tm_year = SaturatingNarrow<int>(year - 1900LL);
-    time.tm_mon = month - 1;
+    // A host may hand any parts; none may overflow on the way to strftime.
+    time.tm_mon = SaturatingNarrow<int>(month - 1LL);
     time.tm_mday = day;
     time.tm_hour = hour;
     time.tm_min = minute;
     time.tm_sec = second;
-    time.tm_wday = weekday - 1;
+    time.tm_wday = SaturatingNarrow<int>(weekday - 1LL);
     time.tm_yday = dayOfYear;
     const wstring text = wrt::strftime(format != nullptr ? format : DefaultFormat().c_str(), &time);
     datetime_text::CopyTruncated(text, buffer, size);

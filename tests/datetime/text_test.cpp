@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 
 #include "datetime/datetime_text_fixture.h"
 
@@ -97,6 +98,16 @@ TEST_F(DateFormatting, WeekdayAndDayOfYearReachTheFormat) {
     const tdatetime date(28, 7, 1999, 4, 5, 59, 0);
     EXPECT_EQ(Format(date, "%A %j %B %H:%M:%S"), "Wednesday 209 July 04:05:59");
     EXPECT_EQ(Format(tdatetime(31, 12, 2000), "%a %j"), "Sun 366");
+}
+
+TEST_F(DateFormatting, ExtremePartsFromAHostReachNoOverflow) {
+    constexpr int lowest = std::numeric_limits<int>::min();
+    StdDateParser parser;
+    Guarded buffer;
+    int size = 96;
+    parser.Format(W("%Y").c_str(), buffer.data(), size, 1, lowest, 2000, 0, 0, 0, 0, lowest, 0);
+    EXPECT_EQ(N(buffer.data()), "2000");
+    EXPECT_EQ(size, 5);
 }
 
 TEST_F(DateFormatting, SmallBufferGetsATerminatedPrefixAndTheNeededSize) {
