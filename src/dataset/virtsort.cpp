@@ -178,6 +178,8 @@ unsigned CVirtualDataSet::SortInner() {
     }
     const unsigned result = m_pInner->Sort();
     m_pInner->SetKeepOrder(m_bKeepOrder);
+    // The find fields are matched against the new keys afresh.
+    m_bFindOutsideInner = false;
     for (std::size_t i = 0; i < m_findFields.size(); ++i) AddInnerFind(i);
     Refill();
     return result;

@@ -363,6 +363,22 @@ TEST(VirtualInnerDataSet, FindOnAFieldThatIsNoKeyFails) {
     EXPECT_EQ(Index(c), 1);
 }
 
+TEST(VirtualInnerDataSet, ASortThatMakesTheFindFieldAKeyLetsTheSearchSucceed) {
+    auto host = IntStringHost({{5, "d"}, {3, "b"}, {4, "c"}});
+    auto ds = DirectionalOver(*host);
+    SortBy(*ds, 0, IField::Ascending, 0);
+    ds->Sort();
+    IDataSet::Cursor c = ds->CreateCursor();
+    ds->AddFindField(1, CQueltVariant(u"c"_w), true, false);
+    EXPECT_FALSE(ds->FindKey(c));
+    ds->GetField(0)->SetSortType(IField::NotSorted);
+    SortBy(*ds, 1, IField::Descending, 0);
+    ds->Sort();
+    ASSERT_EQ(ViewTexts(*ds, 1), (std::vector<std::string>{"d", "c", "b"}));
+    EXPECT_TRUE(ds->FindKey(c));
+    EXPECT_EQ(Index(c), 1);
+}
+
 TEST(VirtualFind, NoPathFindsNothing) {
     auto host = IntStringHost({{5, "d"}});
     auto ds = RandomOver(*host);
