@@ -260,7 +260,10 @@ unsigned CVirtualDataSet::KeepOrder(unsigned record, unsigned field) {
     const unsigned to = std::min(record < static_cast<unsigned>(nearest) ? static_cast<unsigned>(nearest) - 1
                                                                          : static_cast<unsigned>(nearest),
                                  last);
-    if (to != record) m_pEditRandom->Move(record, to);
+    if (to != record) {
+        m_pEditRandom->Move(record, to);
+        ShiftAfterMove(record, to);
+    }
     return to;
 }
 

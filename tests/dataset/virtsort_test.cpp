@@ -198,6 +198,18 @@ TEST(VirtualIndexMap, MoveReordersTheMapNotTheHost) {
     EXPECT_EQ(host->Count("Move"), 0u);
 }
 
+TEST(VirtualIndexMap, TheCurrentRecordFollowsTheHostsMove) {
+    auto host = IntStringHost({{10, "a"}, {20, "b"}, {30, "c"}, {40, "d"}});
+    auto ds = RandomOver(*host);
+    SortBy(*ds, 0, IField::Ascending, 0);
+    IDataSet::Cursor c = ds->CreateCursor();
+    ++c;
+    ds->SetConstCur(c);
+    ds->Move(1, 3);
+    ASSERT_EQ(ViewInts(*ds), (std::vector<int>{10, 30, 40, 20}));
+    EXPECT_EQ(ds->Sort(), 1u);
+}
+
 // Inner data set
 
 TEST(VirtualInnerDataSet, LoadsByWalkingTheSourceOnce) {
@@ -443,6 +455,20 @@ TEST(VirtualKeepOrder, InsertGoesToItsSortedPlace) {
     EXPECT_EQ(ViewInts(*ds), (std::vector<int>{-5, -1, 0, 2, 4}));
     EXPECT_EQ(Index(last), 4);
     EXPECT_EQ(static_cast<int>(last[0]), 4);
+}
+
+TEST(VirtualKeepOrder, TheCurrentRecordFollowsAKeepOrderMove) {
+    auto host = IntStringHost({{10, "a"}, {20, "b"}, {30, "c"}, {40, "d"}});
+    auto ds = RandomOver(*host);
+    ds->SetFind(host.get());
+    SortBy(*ds, 0, IField::Ascending, 0);
+    ds->SetKeepOrder(true);
+    IDataSet::Cursor c = ds->CreateCursor();
+    ds->SetConstCur(c);
+    unsigned record = 0;
+    ds->SetFieldValue(0, record, 35);
+    ASSERT_EQ(ViewInts(*ds), (std::vector<int>{20, 30, 35, 40}));
+    EXPECT_EQ(ds->Sort(), 2u);
 }
 
 TEST(VirtualKeepOrder, NeedsEveryRandomInterface) {
