@@ -136,14 +136,17 @@ unsigned CVirtualDataSet::Sort() {
 }
 
 unsigned CVirtualDataSet::SortIndexMap() {
-    const unsigned count = SourceCount();
-    m_map.resize(count);
-    std::iota(m_map.begin(), m_map.end(), 0u);
+    // A comparison that throws (a host failure, a date that cannot be read)
+    // may leave std::sort's range with a record twice and another lost, so the
+    // map is replaced only by a finished sort.
+    std::vector<unsigned> order(SourceCount());
+    std::iota(order.begin(), order.end(), 0u);
     const CComparer comparer = KeyComparer(SortKeyFields(*this));
     {
         const RawAccess raw(m_bRaw);
-        std::sort(m_map.begin(), m_map.end(), std::cref(comparer));
+        std::sort(order.begin(), order.end(), std::cref(comparer));
     }
+    m_map.swap(order);
     Refill();
     return static_cast<unsigned>(std::find(m_map.begin(), m_map.end(), m_current) - m_map.begin());
 }
@@ -170,7 +173,14 @@ unsigned CVirtualDataSet::SortInner() {
         key.SetSortIndex(static_cast<int>(k));
         key.SetIsSortCaseSensitive(field.IsSortCaseSensitive());
     }
-    const unsigned count = LoadInner();
+    unsigned count = 0;
+    try {
+        count = LoadInner();
+    } catch (...) {
+        // Half the records would be addressed through rows and half directly.
+        DropInner();
+        throw;
+    }
     Cursor current = m_pInner->CreateCursor();
     if (m_current < count) {
         current += static_cast<int>(m_current);
