@@ -256,9 +256,13 @@ unsigned CVirtualDataSet::KeepOrder(unsigned record, unsigned field) {
         m_map.erase(m_map.begin() + record);
         const CComparer comparer = KeyComparer(keys);
         std::vector<unsigned>::iterator place;
-        {
+        try {
             const RawAccess raw(m_bRaw);
             place = std::lower_bound(m_map.begin(), m_map.end(), source, std::cref(comparer));
+        } catch (...) {
+            // A comparison failed: the record stays where it was.
+            m_map.insert(m_map.begin() + record, source);
+            throw;
         }
         const auto position = static_cast<unsigned>(place - m_map.begin());
         m_map.insert(place, source);

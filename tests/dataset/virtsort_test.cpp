@@ -526,6 +526,20 @@ TEST(VirtualKeepOrder, TheCurrentRecordFollowsAKeepOrderMove) {
     EXPECT_EQ(ds->Sort(), 2u);
 }
 
+TEST(VirtualKeepOrder, AComparisonThatThrowsLeavesTheRecordInTheMap) {
+    auto host = Dated({{1, "a", 1.0}, {2, "x", -1.0}, {3, "c", 3.0}});
+    auto ds = RandomOver(*host);
+    ds->SetFind(host.get());
+    SortBy(*ds, 0, IField::Ascending, 0);
+    SortBy(*ds, 2, IField::Ascending, 1);
+    ds->Sort();
+    ds->SetKeepOrder(true);
+    unsigned record = 0;
+    // The new n of a ties with x, whose date is then read.
+    EXPECT_THROW(ds->SetFieldValue(0, record, 2), bad_datetime);
+    EXPECT_EQ(ViewTexts(*ds, 1), (std::vector<std::string>{"a", "x", "c"}));
+}
+
 TEST(VirtualKeepOrder, NeedsEveryRandomInterface) {
     auto host = IntStringHost({{10, "a"}, {20, "b"}});
     auto ds = RandomOver(*host);
