@@ -293,12 +293,29 @@ void CVirtualDataSet::AddInnerFind(std::size_t entry) {
                            m_findDescending[entry] != 0, m_findCaseSensitive[entry] != 0);
 }
 
+namespace {
+
+// A find value outlives the call, the caller's text may not: text behind a
+// pointer is kept as a copy. A BLOB key keeps its block pointer, which is
+// never read as text.
+CQueltVariant Kept(const CQueltVariant &value, IField::Types type) {
+    const int code = value.GetType();
+    if (code != CQueltVariant::WidePointer && (code != CQueltVariant::Pointer || type == IField::BLOB)) {
+        return value;
+    }
+    CQueltVariant copy(value.GetString());
+    copy.SetFormat(value.GetFormat());
+    return copy;
+}
+
+}  // namespace
+
 void CVirtualDataSet::AddFindField(int fieldIndex, const CQueltVariant &value, bool descending,
                                    bool caseSensitive) {
-    Prototype(static_cast<unsigned>(fieldIndex));
+    const IField::Types type = Prototype(static_cast<unsigned>(fieldIndex)).GetType();
     if (m_pFind) m_pFind->AddFindField(fieldIndex, value, descending, caseSensitive);
     m_findFields.push_back(fieldIndex);
-    m_findValues.push_back(value);
+    m_findValues.push_back(Kept(value, type));
     m_findDescending.push_back(descending);
     m_findCaseSensitive.push_back(caseSensitive);
     if (m_map.empty() && HasInner()) AddInnerFind(m_findFields.size() - 1);

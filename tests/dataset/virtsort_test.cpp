@@ -399,6 +399,25 @@ TEST_P(VirtualLibraryFind, TextKeysAndTheirFlags) {
     EXPECT_EQ(Index(c), 2);
 }
 
+TEST_P(VirtualLibraryFind, TextPointerKeysAreCopiedWhenAdded) {
+    auto host = IntStringHost({{1, "b"}, {2, "d"}, {3, "a"}, {4, "c"}});
+    auto ds = Over(*host, GetParam());
+    SortBy(*ds, 1, IField::Ascending, 0);
+    std::vector<wchar> wide{'c', 0};
+    ds->AddFindField(1, CQueltVariant::FromWidePointer(wide.data()), false, false);
+    wide[0] = 'z';
+    ds->Sort();
+    IDataSet::Cursor c = ds->CreateCursor();
+    EXPECT_TRUE(ds->FindKey(c));
+    EXPECT_EQ(Index(c), 2);
+    ds->ClearFindFields();
+    std::string narrow = "b";
+    ds->AddFindField(1, CQueltVariant::FromPointer(narrow.c_str()), false, false);
+    narrow[0] = 'z';
+    EXPECT_TRUE(ds->FindKey(c));
+    EXPECT_EQ(Index(c), 1);
+}
+
 TEST(VirtualInnerDataSet, FindOnAFieldThatIsNoKeyFails) {
     auto host = IntStringHost({{5, "d"}, {3, "b"}});
     auto ds = DirectionalOver(*host);
