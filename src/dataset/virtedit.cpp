@@ -45,6 +45,17 @@ void CVirtualDataSet::ShiftAfterErase(unsigned source) {
     if (m_current > source) --m_current;
 }
 
+// The host's Move takes the record out at from and puts it back at to.
+void CVirtualDataSet::ShiftAfterMove(unsigned from, unsigned to) {
+    if (m_current == from) {
+        m_current = to;
+    } else if (from < m_current && m_current <= to) {
+        --m_current;
+    } else if (to <= m_current && m_current < from) {
+        ++m_current;
+    }
+}
+
 void CVirtualDataSet::Placed(CVirtualCursor &cursor, unsigned inserted, bool append) {
     cursor.Fill();
     if (!append || static_cast<unsigned>(cursor.m_index) != inserted) UpdatesCursorsInsert(&cursor);
@@ -112,6 +123,7 @@ unsigned CVirtualDataSet::Move(unsigned from, unsigned to) {
     CheckRecord(to);
     if (m_map.empty()) {
         m_pEditRandom->Move(from, to);
+        ShiftAfterMove(from, to);
     } else {
         const unsigned source = m_map[from];
         m_map.erase(m_map.begin() + from);

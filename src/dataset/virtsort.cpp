@@ -136,14 +136,17 @@ unsigned CVirtualDataSet::Sort() {
 }
 
 unsigned CVirtualDataSet::SortIndexMap() {
-    const unsigned count = SourceCount();
-    m_map.resize(count);
-    std::iota(m_map.begin(), m_map.end(), 0u);
+    // A comparison that throws (a host failure, a date that cannot be read)
+    // may leave std::sort's range with a record twice and another lost, so the
+    // map is replaced only by a finished sort.
+    std::vector<unsigned> order(SourceCount());
+    std::iota(order.begin(), order.end(), 0u);
     const CComparer comparer = KeyComparer(SortKeyFields(*this));
     {
         const RawAccess raw(m_bRaw);
-        std::sort(m_map.begin(), m_map.end(), std::cref(comparer));
+        std::sort(order.begin(), order.end(), std::cref(comparer));
     }
+    m_map.swap(order);
     Refill();
     return static_cast<unsigned>(std::find(m_map.begin(), m_map.end(), m_current) - m_map.begin());
 }
@@ -170,7 +173,14 @@ unsigned CVirtualDataSet::SortInner() {
         key.SetSortIndex(static_cast<int>(k));
         key.SetIsSortCaseSensitive(field.IsSortCaseSensitive());
     }
-    const unsigned count = LoadInner();
+    unsigned count = 0;
+    try {
+        count = LoadInner();
+    } catch (...) {
+        // Half the records would be addressed through rows and half directly.
+        DropInner();
+        throw;
+    }
     Cursor current = m_pInner->CreateCursor();
     if (m_current < count) {
         current += static_cast<int>(m_current);
@@ -178,6 +188,8 @@ unsigned CVirtualDataSet::SortInner() {
     }
     const unsigned result = m_pInner->Sort();
     m_pInner->SetKeepOrder(m_bKeepOrder);
+    // The find fields are matched against the new keys afresh.
+    m_bFindOutsideInner = false;
     for (std::size_t i = 0; i < m_findFields.size(); ++i) AddInnerFind(i);
     Refill();
     return result;
@@ -244,9 +256,13 @@ unsigned CVirtualDataSet::KeepOrder(unsigned record, unsigned field) {
         m_map.erase(m_map.begin() + record);
         const CComparer comparer = KeyComparer(keys);
         std::vector<unsigned>::iterator place;
-        {
+        try {
             const RawAccess raw(m_bRaw);
             place = std::lower_bound(m_map.begin(), m_map.end(), source, std::cref(comparer));
+        } catch (...) {
+            // A comparison failed: the record stays where it was.
+            m_map.insert(m_map.begin() + record, source);
+            throw;
         }
         const auto position = static_cast<unsigned>(place - m_map.begin());
         m_map.insert(place, source);
@@ -258,7 +274,10 @@ unsigned CVirtualDataSet::KeepOrder(unsigned record, unsigned field) {
     const unsigned to = std::min(record < static_cast<unsigned>(nearest) ? static_cast<unsigned>(nearest) - 1
                                                                          : static_cast<unsigned>(nearest),
                                  last);
-    if (to != record) m_pEditRandom->Move(record, to);
+    if (to != record) {
+        m_pEditRandom->Move(record, to);
+        ShiftAfterMove(record, to);
+    }
     return to;
 }
 
@@ -274,12 +293,29 @@ void CVirtualDataSet::AddInnerFind(std::size_t entry) {
                            m_findDescending[entry] != 0, m_findCaseSensitive[entry] != 0);
 }
 
+namespace {
+
+// A find value outlives the call, the caller's text may not: text behind a
+// pointer is kept as a copy. A BLOB key keeps its block pointer, which is
+// never read as text.
+CQueltVariant Kept(const CQueltVariant &value, IField::Types type) {
+    const int code = value.GetType();
+    if (code != CQueltVariant::WidePointer && (code != CQueltVariant::Pointer || type == IField::BLOB)) {
+        return value;
+    }
+    CQueltVariant copy(value.GetString());
+    copy.SetFormat(value.GetFormat());
+    return copy;
+}
+
+}  // namespace
+
 void CVirtualDataSet::AddFindField(int fieldIndex, const CQueltVariant &value, bool descending,
                                    bool caseSensitive) {
-    Prototype(static_cast<unsigned>(fieldIndex));
+    const IField::Types type = Prototype(static_cast<unsigned>(fieldIndex)).GetType();
     if (m_pFind) m_pFind->AddFindField(fieldIndex, value, descending, caseSensitive);
     m_findFields.push_back(fieldIndex);
-    m_findValues.push_back(value);
+    m_findValues.push_back(Kept(value, type));
     m_findDescending.push_back(descending);
     m_findCaseSensitive.push_back(caseSensitive);
     if (m_map.empty() && HasInner()) AddInnerFind(m_findFields.size() - 1);

@@ -176,6 +176,8 @@ class QUELT_API CVirtualDataSet : public CImplEventSender<IMemDataSet> {
     unsigned PrimaryKeyField() const;
     void ShiftAfterInsert(unsigned source);
     void ShiftAfterErase(unsigned source);
+    // The host moved its record from one source index to another.
+    void ShiftAfterMove(unsigned from, unsigned to);
     const Cursor &Anchor(Cursor &anchor, int index);
     bool IsAnchor(const CVirtualCursor *cursor) const;
     void ForgetCursor(const CVirtualCursor *cursor);
