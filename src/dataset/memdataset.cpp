@@ -263,7 +263,12 @@ IDataSet::Cursor CMemDataSet::CursorFrom(const CMemCursor &source, int offset) {
 }
 
 void CMemDataSet::DeleteCursor(const Cursor &cursor) {
-    ForgetCursor(dynamic_cast<const CMemCursor *>(cursor.icursor()));
+    auto *own = dynamic_cast<CMemCursor *>(cursor.icursor());
+    // First() and Last() keep their cursors: a caller never makes them untracked.
+    if (!own || own->m_pDataSet != this || IsAnchor(own)) return;
+    ForgetCursor(own);
+    // Untracked, it would miss erases, field changes and the end of the data set.
+    own->Detach();
 }
 
 void CMemDataSet::ForgetCursor(const CMemCursor *cursor) {
@@ -422,9 +427,12 @@ void CMemDataSet::WriteValue(unsigned fieldIndex, unsigned &recordIndex, const V
 void CMemDataSet::SetFieldValue(unsigned fieldIndex, unsigned &recordIndex, void *value) {
     CMemFieldBase &field = BindPrototype(fieldIndex, recordIndex);
     field.SetData(value);
-    // The date-time kinds copy raw data without reporting it; a value written here always is.
+    // The date-time kinds copy raw data without reporting it; a value written here always is
+    // (a null pointer writes nothing).
     const IField::Types type = field.GetType();
-    if (type == IField::DateTime || type == IField::TimeInterval || type == IField::DateTimeInterval) {
+    const bool isDate =
+        type == IField::DateTime || type == IField::TimeInterval || type == IField::DateTimeInterval;
+    if (value && isDate) {
         UpdateField(&field);
     }
     recordIndex = KeepOrder(recordIndex, fieldIndex);
