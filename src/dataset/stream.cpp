@@ -13,14 +13,17 @@ namespace {
 
 // The stream form is locale-independent: while a data set is written or read
 // the stream uses the classic locale and default number formatting; the
-// caller's settings come back afterwards.
+// caller's settings come back afterwards. A pending field width is used up,
+// as by any formatted operation, instead of padding or cutting the first item.
 class ClassicStream {
   public:
     explicit ClassicStream(std::ios &stream)
         : m_stream(stream),
           m_locale(stream.imbue(std::locale::classic())),
           m_flags(stream.flags(std::ios::dec | std::ios::skipws)),
-          m_precision(stream.precision()) {}
+          m_precision(stream.precision()) {
+        stream.width(0);
+    }
     ~ClassicStream() {
         m_stream.imbue(m_locale);
         m_stream.flags(m_flags);

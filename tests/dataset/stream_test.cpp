@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iomanip>
 #include <limits>
 #include <locale>
 #include <sstream>
@@ -95,6 +96,22 @@ TEST(StreamFormat, IsIndependentOfTheCallersLocaleAndRestoresIt) {
     EXPECT_EQ(os.precision(), 3);
     EXPECT_EQ(std::use_facet<std::numpunct<char>>(os.getloc()).decimal_point(), ',');
     EXPECT_TRUE(os.flags() & std::ios::hex);
+}
+
+TEST(StreamFormat, ACallersFieldWidthShapesNeitherWritingNorReading) {
+    auto ds = OneField(IField::Double);
+    IDataSet::Cursor c = ds->CreateCursor();
+    ds->Append(c);
+    c[0] = 730120.25;
+    std::ostringstream os;
+    os << std::setw(12) << std::setfill('*') << *ds;
+    EXPECT_EQ(os.str(), "1\t1\n6\t\n730120.25\t\n");
+    auto back = MakeDataSet();
+    std::istringstream is(os.str());
+    is >> std::setw(3) >> *back;
+    EXPECT_FALSE(is.fail());
+    ASSERT_EQ(back->GetRecordCount(), 1u);
+    EXPECT_EQ(back->GetNumeric(0, 0), 730120.25);
 }
 
 TEST(StreamRoundTrip, EveryTypeReadsBackTheSameValues) {
