@@ -58,6 +58,9 @@ bool GetField(std::istream &is, IField &field) {
 // One record's cells; false when the input ends or does not match.
 bool ReadRecord(std::istream &is, IDataSet::Cursor &cursor, unsigned fieldCount) {
     if (is.peek() == std::char_traits<char>::eof()) return false;
+    // A record without cells is its line end alone; accepting less would read
+    // any count of records from input that never advances.
+    if (fieldCount == 0 && is.peek() != '\n') return false;
     for (unsigned i = 0; i < fieldCount; ++i) {
         if (!GetField(is, cursor[static_cast<int>(i)])) return false;
         // The separator after the last cell may be missing at the end of the input.

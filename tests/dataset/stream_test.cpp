@@ -227,6 +227,13 @@ TEST(StreamRead, BadCellsStopWithoutThrowing) {
     EXPECT_EQ(zero->GetNumeric(0, 0), 1.0);
 }
 
+TEST(StreamRead, RecordsWithoutCellsNeedTheirLineEnds) {
+    EXPECT_EQ(Read("0\t2\n\n\n\n")->GetRecordCount(), 2u);
+    // Nothing here ends a record, so no count may be read from it.
+    EXPECT_EQ(Read("0\t1000\nx", false)->GetRecordCount(), 0u);
+    EXPECT_EQ(Read("0\t3\n\n\nx", false)->GetRecordCount(), 2u);
+}
+
 TEST(StreamRead, AMissingLastSeparatorIsAccepted) {
     auto ds = Read("1\t1\n3\t\n42");
     EXPECT_EQ(ds->GetRecordCount(), 1u);
