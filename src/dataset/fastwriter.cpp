@@ -128,6 +128,8 @@ void CMemDataSet::CFastWriting::Init(IField::Types *types, int *offsets, int cou
         const auto at = static_cast<std::size_t>(i);
         PrepareCell(blank, newTypes[at], newOffsets[at], alloc != nullptr);
     }
+    // Joining the registry must not fail once the writer has changed.
+    storage->m_writers.reserve(storage->m_writers.size() + 1);
     Leave();
     m_types.swap(newTypes);
     m_offsets.swap(newOffsets);
@@ -137,25 +139,20 @@ void CMemDataSet::CFastWriting::Init(IField::Types *types, int *offsets, int cou
     m_pStorage = storage;
     m_pCurrent = nullptr;
     m_pAlloc = alloc;
-}
-
-void CMemDataSet::CFastWriting::Join(CMemDataSet &owner) {
-    owner.m_writers.push_back(this);
-    m_pOwner = &owner;
+    storage->m_writers.push_back(this);
 }
 
 void CMemDataSet::CFastWriting::Leave() {
-    if (!m_pOwner) return;
-    std::vector<CFastWriting *> &writers = m_pOwner->m_writers;
+    if (!m_pStorage) return;
+    std::vector<CFastWriting *> &writers = m_pStorage->m_writers;
     writers.erase(std::remove(writers.begin(), writers.end(), this), writers.end());
-    m_pOwner = nullptr;
+    Detach();
 }
 
 void CMemDataSet::CFastWriting::Detach() {
     m_pStorage = nullptr;
     m_pCurrent = nullptr;
     m_pAlloc = nullptr;
-    m_pOwner = nullptr;
 }
 
 void CMemDataSet::CFastWriting::CheckAttached() const {
@@ -323,21 +320,20 @@ void CMemDataSet::initfast(CFastWriting &writer) {
         offsets.push_back(GetFieldShift(i));
         formats.push_back(field->GetFormat());
     }
-    // Joining the registry must not fail once the writer is initialised.
-    m_writers.reserve(m_writers.size() + 1);
     writer.Init(types.data(), offsets.data(), count, m_pStorage, formats.data(), &m_alloc);
-    writer.Join(*this);
 }
 
 void CMemDataSet::DeleteFastWriter(IFastWriter *writer) { delete writer; }
 
-void CMemDataSet::ResetWriters(const unsigned char *record) {
+// The storage's side
+
+void CMemDataSet::CVecDataStorage::ResetWriters(const unsigned char *record) {
     for (CFastWriting *writer : m_writers) {
         if (!record || writer->m_pCurrent == record) writer->m_pCurrent = nullptr;
     }
 }
 
-void CMemDataSet::DetachWriters() {
+void CMemDataSet::CVecDataStorage::DetachWriters() {
     for (CFastWriting *writer : m_writers) writer->Detach();
     m_writers.clear();
 }

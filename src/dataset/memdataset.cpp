@@ -31,7 +31,6 @@ CMemDataSet::CMemDataSet(unsigned reserve) : m_pStorage(new CVecDataStorage) {
 CMemDataSet::~CMemDataSet() {
     // The First() and Last() handles die after this body; detached, they no longer call back.
     DetachAll();
-    DetachWriters();
     for (CMemFieldBase *field : m_fields) delete field;
     delete m_pStorage;
 }
@@ -122,7 +121,7 @@ void CMemDataSet::ChangeFields(std::vector<CMemFieldBase *> fields, CMemFieldBas
     m_pStorage->Swap(relaid);
     m_fields = std::move(fields);
     m_offsets = std::move(offsets);
-    DetachWriters();
+    m_pStorage->DetachWriters();
     AfterFieldListChange();
 }
 
@@ -205,7 +204,7 @@ void CMemDataSet::Clear() {
     EraseAll();
     std::vector<CMemFieldBase *> old;
     old.swap(m_fields);
-    if (!old.empty()) DetachWriters();
+    if (!old.empty()) m_pStorage->DetachWriters();
     m_offsets.clear();
     m_pStorage->SetRecordSize(0);
     AfterFieldListChange();
@@ -263,7 +262,12 @@ IDataSet::Cursor CMemDataSet::CursorFrom(const CMemCursor &source, int offset) {
 }
 
 void CMemDataSet::DeleteCursor(const Cursor &cursor) {
-    ForgetCursor(dynamic_cast<const CMemCursor *>(cursor.icursor()));
+    auto *own = dynamic_cast<CMemCursor *>(cursor.icursor());
+    // First() and Last() keep their cursors: a caller never makes them untracked.
+    if (!own || own->m_pDataSet != this || IsAnchor(own)) return;
+    ForgetCursor(own);
+    // Untracked, it would miss erases, field changes and the end of the data set.
+    own->Detach();
 }
 
 void CMemDataSet::ForgetCursor(const CMemCursor *cursor) {
@@ -375,7 +379,6 @@ IDataSet::Cursor &CMemDataSet::Erase(Cursor &cursor) {
     erasing.Rebind();
     erasing.DestroyFields();
     if (m_pStorage->GetAddress(erasing.m_index) == m_pStorage->GetConstRecord()) m_pConstCur = nullptr;
-    ResetWriters(m_pStorage->GetAddress(erasing.m_index));
     m_pStorage->Erase(erasing.m_index);
     UpdatesCursorsDelete(&erasing);
     RebindAll();
@@ -386,7 +389,6 @@ IDataSet::Cursor &CMemDataSet::Erase(Cursor &cursor) {
 void CMemDataSet::EraseAll() {
     m_pStorage->EraseAll();
     m_alloc.Reset();
-    ResetWriters(nullptr);
     for (CMemCursor *cursor : m_cursors) {
         if (!IsAnchor(cursor)) cursor->Detach();
     }
@@ -422,9 +424,12 @@ void CMemDataSet::WriteValue(unsigned fieldIndex, unsigned &recordIndex, const V
 void CMemDataSet::SetFieldValue(unsigned fieldIndex, unsigned &recordIndex, void *value) {
     CMemFieldBase &field = BindPrototype(fieldIndex, recordIndex);
     field.SetData(value);
-    // The date-time kinds copy raw data without reporting it; a value written here always is.
+    // The date-time kinds copy raw data without reporting it; a value written here always is
+    // (a null pointer writes nothing).
     const IField::Types type = field.GetType();
-    if (type == IField::DateTime || type == IField::TimeInterval || type == IField::DateTimeInterval) {
+    const bool isDate =
+        type == IField::DateTime || type == IField::TimeInterval || type == IField::DateTimeInterval;
+    if (value && isDate) {
         UpdateField(&field);
     }
     recordIndex = KeepOrder(recordIndex, fieldIndex);

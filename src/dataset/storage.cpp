@@ -81,6 +81,8 @@ unsigned CRecordPages::GetPageCount() const {
 
 // Record vector
 
+Storage::~CVecDataStorage() { DetachWriters(); }
+
 void Storage::Swap(CVecDataStorage &other) noexcept {
     m_records.swap(other.m_records);
     m_pages.Swap(other.m_pages);
@@ -118,6 +120,7 @@ unsigned Storage::Insert(unsigned index) {
 unsigned Storage::Erase(unsigned index) {
     CheckIndex(index, Size());
     unsigned char *record = m_records[index];
+    ResetWriters(record);
     m_records.erase(m_records.begin() + index);
     if (record == m_constRecord) m_constRecord = nullptr;
     m_pages.Free(record);
@@ -125,6 +128,7 @@ unsigned Storage::Erase(unsigned index) {
 }
 
 void Storage::EraseAll() {
+    ResetWriters(nullptr);
     m_records.clear();
     m_constRecord = nullptr;
     m_pages.FreeAll();

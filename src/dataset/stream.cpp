@@ -13,14 +13,17 @@ namespace {
 
 // The stream form is locale-independent: while a data set is written or read
 // the stream uses the classic locale and default number formatting; the
-// caller's settings come back afterwards.
+// caller's settings come back afterwards. A pending field width is used up,
+// as by any formatted operation, instead of padding or cutting the first item.
 class ClassicStream {
   public:
     explicit ClassicStream(std::ios &stream)
         : m_stream(stream),
           m_locale(stream.imbue(std::locale::classic())),
           m_flags(stream.flags(std::ios::dec | std::ios::skipws)),
-          m_precision(stream.precision()) {}
+          m_precision(stream.precision()) {
+        stream.width(0);
+    }
     ~ClassicStream() {
         m_stream.imbue(m_locale);
         m_stream.flags(m_flags);
@@ -55,6 +58,9 @@ bool GetField(std::istream &is, IField &field) {
 // One record's cells; false when the input ends or does not match.
 bool ReadRecord(std::istream &is, IDataSet::Cursor &cursor, unsigned fieldCount) {
     if (is.peek() == std::char_traits<char>::eof()) return false;
+    // A record without cells is its line end alone; accepting less would read
+    // any count of records from input that never advances.
+    if (fieldCount == 0 && is.peek() != '\n') return false;
     for (unsigned i = 0; i < fieldCount; ++i) {
         if (!GetField(is, cursor[static_cast<int>(i)])) return false;
         // The separator after the last cell may be missing at the end of the input.

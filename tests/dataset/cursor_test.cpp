@@ -63,6 +63,29 @@ TEST(CursorHandle, DestroyingTheHandleMakesTheDataSetForgetTheCursor) {
     EXPECT_NE(kept.icursor(), keptRaw);
 }
 
+TEST(CursorHandle, ACursorTheDataSetStopsTrackingIsCutLoose) {
+    auto ds = Numbers(3);
+    IDataSet::Cursor c = At(*ds, 2);
+    ds->DeleteCursor(c);
+    EXPECT_FALSE(c.IsValid());
+    EXPECT_EQ(c.dataset(), nullptr);
+    EXPECT_EQ(c[0].GetData(), nullptr);
+    IDataSet::Cursor other = At(*ds, 0);
+    ds->Erase(other);  // would leave c's fields on a freed record
+    EXPECT_EQ(static_cast<int>(c[0]), 0);
+    ds.reset();  // c's handle outlives the data set and must not call back
+}
+
+TEST(CursorHandle, FirstAndLastKeepTheirCursorsTracked) {
+    auto ds = Numbers(3);
+    ds->DeleteCursor(ds->First());
+    ds->DeleteCursor(ds->Last());
+    ds->AddField(u"flag"_w, IField::Bool);  // the cursors must follow the new field list
+    EXPECT_EQ(ds->First()[1].GetType(), IField::Bool);
+    EXPECT_EQ(ds->Last()[1].GetType(), IField::Bool);
+    EXPECT_FALSE(ds->Last().IsValid());
+}
+
 TEST(CursorHandle, CompareIsIdentityOrSamePosition) {
     auto ds = Numbers(3);
     IDataSet::Cursor a = At(*ds, 1), b = At(*ds, 1), c = At(*ds, 2);

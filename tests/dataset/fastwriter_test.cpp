@@ -834,6 +834,29 @@ TEST(FastWriterGuards, InitWithARawLayoutWritesThere) {
     EXPECT_THROW(writer.SetField(2, 1), std::out_of_range);
 }
 
+TEST(FastWriterGuards, ARawLayoutWriterFollowsTheStorageItWritesInto) {
+    auto ds = AllTypes();
+    CMemDataSet::CFastWriting writer;
+    IField::Types types[] = {IField::Double};
+    int offsets[] = {Mem(ds).GetFieldShift(kDouble)};
+    wstring formats[] = {wstring()};
+    writer.Init(types, offsets, 1, &Mem(ds).GetDataStorage(), formats, nullptr);
+    writer.AddRecord();
+    ds->EraseAll();  // the current record's page is gone
+    EXPECT_THROW(writer.SetField(0, 1.0), std::out_of_range);
+    writer.AddRecord();
+    writer.SetField(0, 2.5);
+    EXPECT_EQ(ds->GetNumeric(kDouble, 0), 2.5);
+    IDataSet::Cursor c = ds->CreateCursor();
+    ds->Erase(c);
+    EXPECT_THROW(writer.SetField(0, 1.0), std::out_of_range);
+    ds->AddField(u"more"_w, IField::Int);
+    EXPECT_THROW(writer.AddRecord(), std::logic_error);
+    writer.Init(types, offsets, 1, &Mem(ds).GetDataStorage(), formats, nullptr);
+    ds.reset();
+    EXPECT_THROW(writer.AddRecord(), std::logic_error);
+}
+
 TEST(FastWriterGuards, InitfastMovesAWriterToAnotherDataSet) {
     auto from = AllTypes();
     auto to = MakeDataSet();

@@ -198,6 +198,25 @@ TEST(Editing, SetAndGetThroughTheDataSet) {
     EXPECT_EQ(ds->GetNumeric(0, 0), 1.0);
 }
 
+TEST(Editing, ANullPointerWritesNoDateAndReportsNothing) {
+    auto ds = MakeDataSet();
+    ds->AddField(u"d"_w, IField::DateTime);
+    ds->AddField(u"t"_w, IField::TimeInterval);
+    IDataSet::Cursor c = ds->CreateCursor();
+    ds->Append(c);
+    c[0] = 730120.5;
+    Recorder rec(*ds);
+    unsigned r = 0;
+    ds->SetFieldValue(0, r, static_cast<void *>(nullptr));
+    ds->SetFieldValue(1, r, static_cast<void *>(nullptr));
+    EXPECT_TRUE(rec.notices.empty());
+    EXPECT_EQ(ds->GetNumeric(0, 0), 730120.5);
+    double days = 2.5;
+    ds->SetFieldValue(1, r, static_cast<void *>(&days));
+    EXPECT_EQ(rec.Names(), (Names{"UpdateField"}));
+    EXPECT_EQ(ds->GetNumeric(1, 0), 2.5);
+}
+
 TEST(Editing, BadIndicesAreRefused) {
     auto ds = MakeDataSet();
     ds->AddField(u"i"_w, IField::Int);

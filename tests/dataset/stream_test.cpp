@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iomanip>
 #include <limits>
 #include <locale>
 #include <sstream>
@@ -95,6 +96,22 @@ TEST(StreamFormat, IsIndependentOfTheCallersLocaleAndRestoresIt) {
     EXPECT_EQ(os.precision(), 3);
     EXPECT_EQ(std::use_facet<std::numpunct<char>>(os.getloc()).decimal_point(), ',');
     EXPECT_TRUE(os.flags() & std::ios::hex);
+}
+
+TEST(StreamFormat, ACallersFieldWidthShapesNeitherWritingNorReading) {
+    auto ds = OneField(IField::Double);
+    IDataSet::Cursor c = ds->CreateCursor();
+    ds->Append(c);
+    c[0] = 730120.25;
+    std::ostringstream os;
+    os << std::setw(12) << std::setfill('*') << *ds;
+    EXPECT_EQ(os.str(), "1\t1\n6\t\n730120.25\t\n");
+    auto back = MakeDataSet();
+    std::istringstream is(os.str());
+    is >> std::setw(3) >> *back;
+    EXPECT_FALSE(is.fail());
+    ASSERT_EQ(back->GetRecordCount(), 1u);
+    EXPECT_EQ(back->GetNumeric(0, 0), 730120.25);
 }
 
 TEST(StreamRoundTrip, EveryTypeReadsBackTheSameValues) {
@@ -208,6 +225,13 @@ TEST(StreamRead, BadCellsStopWithoutThrowing) {
     EXPECT_EQ(flag->GetRecordCount(), 0u);
     auto zero = Read("1\t1\n8\t\n0\t\n");
     EXPECT_EQ(zero->GetNumeric(0, 0), 1.0);
+}
+
+TEST(StreamRead, RecordsWithoutCellsNeedTheirLineEnds) {
+    EXPECT_EQ(Read("0\t2\n\n\n\n")->GetRecordCount(), 2u);
+    // Nothing here ends a record, so no count may be read from it.
+    EXPECT_EQ(Read("0\t1000\nx", false)->GetRecordCount(), 0u);
+    EXPECT_EQ(Read("0\t3\n\n\nx", false)->GetRecordCount(), 2u);
 }
 
 TEST(StreamRead, AMissingLastSeparatorIsAccepted) {

@@ -12,10 +12,11 @@
 
 namespace quelt {
 
-// A writer made by CreateFastWriter or initfast is registered with its data
-// set: erasing its current record (or every record) makes the next SetField
-// throw std::out_of_range until AddRecord; a change of the field list or the
-// end of the data set detaches it, and every later call throws std::logic_error.
+// A writer is registered with the storage it writes into, however it was
+// initialised: erasing its current record (or every record) makes the next
+// SetField throw std::out_of_range until AddRecord; a change of the field list
+// or the end of the data set detaches it, and every later call throws
+// std::logic_error.
 class QUELT_API CMemDataSet::CFastWriting : public IFastWriter {
   public:
     // Detached until initialised.
@@ -24,8 +25,8 @@ class QUELT_API CMemDataSet::CFastWriting : public IFastWriter {
     CFastWriting(const CFastWriting &) = delete;
     CFastWriting &operator=(const CFastWriting &) = delete;
 
-    // Copies the layout and writes into storage from now on, leaving the
-    // registry of the data set it was made for. A layout whose cells do not
+    // Copies the layout and writes into storage from now on, registered there
+    // instead of with its previous storage. A layout whose cells do not
     // fit the storage's records, or String cells without an allocator, throw
     // std::invalid_argument and leave the writer as it was.
     void Init(IField::Types *types, int *offsets, int count, CVecDataStorage *storage, wstring *formats,
@@ -50,7 +51,7 @@ class QUELT_API CMemDataSet::CFastWriting : public IFastWriter {
     void SetPChar(wchar **cell, const wchar *text);
 
   private:
-    friend class CMemDataSet;
+    friend class CVecDataStorage;
 
     // The cell of the field in the current record; std::logic_error when
     // detached, std::out_of_range before AddRecord or outside the layout.
@@ -63,7 +64,6 @@ class QUELT_API CMemDataSet::CFastWriting : public IFastWriter {
     template <class V>
     void WriteDate(int fieldIndex, const V &value);
     void WriteText(unsigned char *cell, IField::Types type, const wstring &format, const wchar *text);
-    void Join(CMemDataSet &owner);
     void Leave();
     void Detach();
 
@@ -74,8 +74,6 @@ class QUELT_API CMemDataSet::CFastWriting : public IFastWriter {
     CVecDataStorage *m_pStorage = nullptr;
     unsigned char *m_pCurrent = nullptr;
     Pool_alloc<wchar> *m_pAlloc = nullptr;
-    // The data set whose registry lists this writer, if any.
-    CMemDataSet *m_pOwner = nullptr;
     // The bytes of a new record: zero but for the date-time cells.
     std::vector<unsigned char> m_blank;
 };

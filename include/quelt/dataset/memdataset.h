@@ -208,9 +208,6 @@ class QUELT_API CMemDataSet : public CImplEventSender<IMemDataSet> {
     void ForgetCursor(const CMemCursor *cursor);
     void ForgetColumn(const CMemColumn *column);
     void DetachAll();
-    // Writers whose current record is record (every writer for null) start over at AddRecord.
-    void ResetWriters(const unsigned char *record);
-    void DetachWriters();
     template <auto Handler>
     void Raise(IField *field);
 
@@ -219,7 +216,6 @@ class QUELT_API CMemDataSet : public CImplEventSender<IMemDataSet> {
     std::vector<int> m_offsets;
     std::vector<CMemCursor *> m_cursors;
     std::vector<CMemColumn *> m_columns;
-    std::vector<CFastWriting *> m_writers;
     Cursor m_first;
     Cursor m_last;
     Pool_alloc<wchar> m_alloc;
@@ -244,8 +240,11 @@ class QUELT_API CMemDataSet::CVecDataStorage {
     using MemoryItem = CRecordPages::MemoryItem;
 
     CVecDataStorage() = default;
+    // Detaches the fast writers that write into it.
+    ~CVecDataStorage();
     CVecDataStorage(const CVecDataStorage &) = delete;
     CVecDataStorage &operator=(const CVecDataStorage &) = delete;
+    // Swaps the records and pages; the fast writers stay with their storage object.
     void Swap(CVecDataStorage &other) noexcept;
 
     void Reserve(unsigned count);
@@ -263,8 +262,9 @@ class QUELT_API CMemDataSet::CVecDataStorage {
     unsigned Append();
     // A new zero-filled record before index; returns index (std::out_of_range past the end).
     unsigned Insert(unsigned index);
-    // Frees the record; returns index.
+    // Frees the record; returns index. A fast writer standing on it starts over at AddRecord.
     unsigned Erase(unsigned index);
+    // Frees every record; every fast writer starts over at AddRecord.
     void EraseAll();
     // Takes the pointer out at from and puts it back at to; returns to.
     unsigned Move(unsigned from, unsigned to);
@@ -282,6 +282,8 @@ class QUELT_API CMemDataSet::CVecDataStorage {
     std::vector<unsigned char *> &Records() { return m_records; }
     const std::vector<unsigned char *> &Records() const { return m_records; }
     unsigned GetPageCount() const { return m_pages.GetPageCount(); }
+    // The fast writers on this storage refuse every later call (its layout changed).
+    void DetachWriters();
 
     // The offset of a cell of the given size after offset end: the next
     // multiple of its own size.
@@ -304,15 +306,21 @@ class QUELT_API CMemDataSet::CVecDataStorage {
                       const char *descending, const char *caseSensitive) const;
 
   private:
+    friend class CFastWriting;
+
     // The index of the constant record, the record count when it is gone.
     unsigned ConstIndex() const;
     void Grow();
+    // Writers whose current record is record (every writer for null) start over at AddRecord.
+    void ResetWriters(const unsigned char *record);
 
     void CheckIndex(unsigned index, unsigned limit) const;
 
     std::vector<unsigned char *> m_records;
     CRecordPages m_pages;
     unsigned char *m_constRecord = nullptr;
+    // Every fast writer whose storage this is, however it was initialised.
+    std::vector<CFastWriting *> m_writers;
 };
 
 class QUELT_API CMemDataSet::CMemCursor : public IDataSet::ICursor {
