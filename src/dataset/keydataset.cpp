@@ -169,7 +169,12 @@ IDataSet::Cursor CKeyDataSet::CursorFrom(const KeyCursor &source, int offset) {
 }
 
 void CKeyDataSet::DeleteCursor(const Cursor &cursor) {
-    ForgetCursor(dynamic_cast<const KeyCursor *>(cursor.icursor()));
+    auto *own = dynamic_cast<KeyCursor *>(cursor.icursor());
+    // First() and Last() keep their cursors: a caller never makes them untracked.
+    if (!own || own->m_pDataSet != this || IsAnchor(own)) return;
+    ForgetCursor(own);
+    // Untracked, it would miss erases, field changes and the end of the data set.
+    own->Detach();
 }
 
 void CKeyDataSet::ForgetCursor(const KeyCursor *cursor) {

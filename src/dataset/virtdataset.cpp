@@ -367,7 +367,12 @@ IDataSet::Cursor CVirtualDataSet::CursorFrom(const CVirtualCursor &source, int o
 }
 
 void CVirtualDataSet::DeleteCursor(const Cursor &cursor) {
-    ForgetCursor(dynamic_cast<const CVirtualCursor *>(cursor.icursor()));
+    auto *own = dynamic_cast<CVirtualCursor *>(cursor.icursor());
+    // First() and Last() keep their cursors: a caller never makes them untracked.
+    if (!own || own->m_pDataSet != this || IsAnchor(own)) return;
+    ForgetCursor(own);
+    // Untracked, it would miss schema changes and the end of the data set.
+    own->Detach();
 }
 
 void CVirtualDataSet::ForgetCursor(const CVirtualCursor *cursor) {

@@ -371,6 +371,18 @@ TEST_F(KeyData, CursorsOnAnErasedRecordMoveToTheEnd) {
     EXPECT_EQ(Walk(ds), (Keys{10}));
 }
 
+TEST_F(KeyData, ACursorTheDataSetStopsTrackingIsCutLoose) {
+    Fill({10, 20});
+    Cursor c = ds.CreateCursor();
+    ds.DeleteCursor(c);
+    EXPECT_FALSE(c.IsValid());
+    EXPECT_EQ(c.dataset(), nullptr);
+    ds.Erase(10u);  // would leave c's fields on a freed record
+    EXPECT_EQ(static_cast<int>(c[0]), 0);
+    ds.DeleteCursor(ds.First());  // First() keeps its cursor
+    EXPECT_EQ(KeyOf(ds.First()), 20u);
+}
+
 // GoToKey
 
 TEST_F(KeyData, GoToKeyReachesTheRecordOfTheKey) {

@@ -289,6 +289,19 @@ TEST(VirtualCursorMove, DataSetDestructionDetachesCursors) {
     col.Next();
 }
 
+TEST(VirtualCursorMove, ACursorTheDataSetStopsTrackingIsCutLoose) {
+    auto host = Numbers(2);
+    auto ds = RandomOver(*host);
+    IDataSet::Cursor c = ds->CreateCursor();
+    ds->DeleteCursor(c);
+    EXPECT_FALSE(c.IsValid());
+    EXPECT_EQ(c.dataset(), nullptr);
+    ds->DeleteCursor(ds->First());  // First() keeps its cursor
+    EXPECT_TRUE(ds->First().IsValid());
+    ds.reset();  // c's handle outlives the data set and must not call back
+    ++c;
+}
+
 // Columns
 
 TEST(VirtualColumnMove, WalksAndClampsOverBothSources) {
