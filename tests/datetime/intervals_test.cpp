@@ -139,6 +139,19 @@ TEST(CalendarInterval, TotalLengthUsesThirtyPointSixDays) {
     EXPECT_EQ(i.GetMonths(), std::numeric_limits<int>::max());
 }
 
+TEST(CalendarInterval, LengthComesBackExactly) {
+    for (const double length : {3.0000000000000004, 33.6, -33.6, 100.0, 0.1, 30.6, 61.2 - 1e-13, -1e-300,
+                                6.5e10, 123456.789, -987654.321}) {
+        tdatetimeinterval i;
+        i.SetDateTime(length);
+        EXPECT_EQ(i.GetDateTime(), length) << length;
+        tdatetimeinterval again;
+        again.SetDateTime(i.GetDateTime());
+        EXPECT_EQ(again.GetMonths(), i.GetMonths()) << length;
+        EXPECT_EQ(again.GetDays(), i.GetDays()) << length;
+    }
+}
+
 TEST(CalendarInterval, DecodeKeepsTheSignOfEachPart) {
     int d = 0, m = 0, y = 0;
     tdatetimeinterval(40, 30, 0).DecodeDate(d, m, y);
