@@ -206,6 +206,14 @@ TEST(StreamRead, TruncatedInputKeepsTheCompleteRecords) {
     EXPECT_EQ(fields->GetFieldCount(), 1u);
 }
 
+TEST(StreamRead, RecordsWithoutFieldsNeedTheirLines) {
+    // Each empty record is a line of its own; a count the lines do not back fails.
+    auto ds = Read("0\t4000000000\n\n\n\nrest", false);
+    EXPECT_EQ(ds->GetRecordCount(), 2u);
+    EXPECT_EQ(Read("0\t3000000000\n\t4", false)->GetRecordCount(), 0u);
+    EXPECT_EQ(Read("0\t2\n\n\n\n")->GetRecordCount(), 2u);
+}
+
 TEST(StreamRead, BadCellsStopWithoutThrowing) {
     auto date = Read("1\t2\n8\t\n730120\t\n-5\t\n", false);
     EXPECT_EQ(date->GetRecordCount(), 1u);
