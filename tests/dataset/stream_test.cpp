@@ -143,6 +143,8 @@ TEST(StreamRoundTrip, RewritingCalendarIntervalsKeepsTheirBytes) {
     const std::string once = Write(*Read(text));
     EXPECT_EQ(once, text);
     EXPECT_EQ(Write(*Read(once)), once);
+    const std::string saturated = Write(*Read("1\t1\n10\t\n3e100\t\n"));
+    EXPECT_EQ(Write(*Read(saturated)), saturated);
 }
 
 TEST(StreamRoundTrip, NanAndInfinityReadBack) {

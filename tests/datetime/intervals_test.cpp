@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 
 #include "quelt/datetime/datetime.h"
@@ -149,6 +150,20 @@ TEST(CalendarInterval, LengthComesBackExactly) {
         again.SetDateTime(i.GetDateTime());
         EXPECT_EQ(again.GetMonths(), i.GetMonths()) << length;
         EXPECT_EQ(again.GetDays(), i.GetDays()) << length;
+    }
+}
+
+TEST(CalendarInterval, LengthsPastTheMonthRangeSettleAtOnce) {
+    for (const double length : {3e100, -3e100, 7.5e12, -7.5e12}) {
+        tdatetimeinterval i;
+        i.SetDateTime(length);
+        EXPECT_EQ(i.GetMonths(),
+                  length > 0 ? std::numeric_limits<int>::max() : std::numeric_limits<int>::min())
+            << length;
+        EXPECT_LT(std::abs(i.GetDays()), 30.6) << length;
+        tdatetimeinterval again;
+        again.SetDateTime(i.GetDateTime());
+        EXPECT_EQ(again.GetDateTime(), i.GetDateTime()) << length;
     }
 }
 
