@@ -58,9 +58,9 @@ bool GetField(std::istream &is, IField &field) {
 // One record's cells; false when the input ends or does not match.
 bool ReadRecord(std::istream &is, IDataSet::Cursor &cursor, unsigned fieldCount) {
     if (is.peek() == std::char_traits<char>::eof()) return false;
-    // A record without cells is its line end alone; accepting less would read
-    // any count of records from input that never advances.
-    if (fieldCount == 0 && is.peek() != '\n') return false;
+    // A record without cells is its line feed alone; accepting nothing would let
+    // a header claim billions of records that the input never holds.
+    if (fieldCount == 0) return is.get() == '\n';
     for (unsigned i = 0; i < fieldCount; ++i) {
         if (!GetField(is, cursor[static_cast<int>(i)])) return false;
         // The separator after the last cell may be missing at the end of the input.
@@ -86,6 +86,8 @@ void ReadDataSet(std::istream &is, IMemDataSet &dataSet) {
         dataSet.AddField(wrt::format("%d_%d", type, static_cast<int>(i)), static_cast<IField::Types>(type));
     }
     is.get();
+    // Without fields the type line is empty; skip it so each record reads its own line.
+    if (fieldCount == 0 && is.peek() == '\n') is.get();
     IDataSet::Cursor cursor = dataSet.CreateCursor();
     for (long long r = 0; r < recordCount; ++r) {
         dataSet.Append(cursor);

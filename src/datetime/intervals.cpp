@@ -87,7 +87,14 @@ void tdatetimeinterval::SetDateTime(double length) {
     const double quotient = length * calendar::kMonthsPerDay;
     const double whole = std::trunc(quotient);
     m_months = SaturatingCast<int>(whole);
-    m_days = (quotient - whole) * calendar::kDaysPerMonth;
+    if (m_months != whole) {
+        // Saturated (or NaN): only the fraction of a month is left as days.
+        m_days = (quotient - whole) * calendar::kDaysPerMonth;
+        return;
+    }
+    // The subtraction is exact for whole month counts, so GetDateTime gives the
+    // same length back and stored intervals do not drift on each rewrite.
+    m_days = length - whole * calendar::kDaysPerMonth;
 }
 
 double tdatetimeinterval::GetDateTime() const { return m_months * calendar::kDaysPerMonth + m_days; }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 
 #include "quelt/datetime/datetime.h"
@@ -137,6 +138,33 @@ TEST(CalendarInterval, TotalLengthUsesThirtyPointSixDays) {
     EXPECT_NEAR(i.GetDays(), -(100.0 - 3 * 30.6), 1e-9);
     i.SetDateTime(1e300);
     EXPECT_EQ(i.GetMonths(), std::numeric_limits<int>::max());
+}
+
+TEST(CalendarInterval, LengthComesBackExactly) {
+    for (const double length : {3.0000000000000004, 33.6, -33.6, 100.0, 0.1, 30.6, 61.2 - 1e-13, -1e-300,
+                                6.5e10, 123456.789, -987654.321}) {
+        tdatetimeinterval i;
+        i.SetDateTime(length);
+        EXPECT_EQ(i.GetDateTime(), length) << length;
+        tdatetimeinterval again;
+        again.SetDateTime(i.GetDateTime());
+        EXPECT_EQ(again.GetMonths(), i.GetMonths()) << length;
+        EXPECT_EQ(again.GetDays(), i.GetDays()) << length;
+    }
+}
+
+TEST(CalendarInterval, LengthsPastTheMonthRangeSettleAtOnce) {
+    for (const double length : {3e100, -3e100, 7.5e12, -7.5e12}) {
+        tdatetimeinterval i;
+        i.SetDateTime(length);
+        EXPECT_EQ(i.GetMonths(),
+                  length > 0 ? std::numeric_limits<int>::max() : std::numeric_limits<int>::min())
+            << length;
+        EXPECT_LT(std::abs(i.GetDays()), 30.6) << length;
+        tdatetimeinterval again;
+        again.SetDateTime(i.GetDateTime());
+        EXPECT_EQ(again.GetDateTime(), i.GetDateTime()) << length;
+    }
 }
 
 TEST(CalendarInterval, DecodeKeepsTheSignOfEachPart) {
