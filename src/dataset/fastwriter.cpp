@@ -15,8 +15,6 @@ namespace quelt {
 
 namespace {
 
-const wchar kTrue[] = {'t', 'r', 'u', 'e', 0};
-const wchar kFalse[] = {'f', 'a', 'l', 's', 'e', 0};
 const wchar kEmpty[] = {0};
 
 // Bytes of a cell of the type; 0 for a value outside the type list.
@@ -74,7 +72,7 @@ I ToInteger(N value) {
 template <class N>
 wstring NumberText(N value) {
     if constexpr (std::is_same_v<N, bool>) {
-        return value ? kTrue : kFalse;
+        return value ? cells::kTrue : cells::kFalse;
     } else if constexpr (std::is_floating_point_v<N>) {
         return wrt::format("%g", static_cast<double>(value));
     } else if constexpr (std::is_same_v<N, int64>) {
@@ -222,7 +220,7 @@ void CMemDataSet::CFastWriting::WriteText(unsigned char *cell, IField::Types typ
     const wchar *parsed = text ? text : kEmpty;
     switch (type) {
         case IField::Bool:
-            return cells::Store(cell, wstring_view(parsed) == wstring_view(kTrue));
+            return cells::Store(cell, cells::IsTrueText(parsed));
         case IField::Short:
             return ParseIntoCell<short>(cell, parsed, format);
         case IField::Int:

@@ -26,9 +26,6 @@ To Convert(From value) {
     }
 }
 
-const wchar kTrue[] = {'t', 'r', 'u', 'e', 0};
-const wchar kFalse[] = {'f', 'a', 'l', 's', 'e', 0};
-
 }  // namespace
 
 template <class T>
@@ -103,7 +100,7 @@ template <class T>
 CMemField<T>::operator wstring() {
     const T value = Value();
     if constexpr (std::is_same_v<T, bool>) {
-        return value ? kTrue : kFalse;
+        return value ? cells::kTrue : cells::kFalse;
     } else if constexpr (IsReal<T>) {
         return display::RenderReal(value, std::is_same_v<T, float>, Format());
     } else {
@@ -156,7 +153,7 @@ IField &CMemField<T>::operator=(const wchar *value) {
     const wchar empty = 0;
     const wchar *text = value ? value : &empty;
     if constexpr (std::is_same_v<T, bool>) {
-        cells::Store(GetCell(), wstring_view(text) == wstring_view(kTrue));
+        cells::Store(GetCell(), cells::IsTrueText(text));
     } else if constexpr (IsReal<T>) {
         double parsed = Value();
         display::ParseReal(text, Format(), parsed);

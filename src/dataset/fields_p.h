@@ -13,6 +13,13 @@
 
 namespace quelt::cells {
 
+// Booleans read and write as these words in text.
+inline constexpr wchar kTrue[] = {'t', 'r', 'u', 'e', 0};
+inline constexpr wchar kFalse[] = {'f', 'a', 'l', 's', 'e', 0};
+
+// Only the exact word reads as true; anything else, null too, as false.
+inline bool IsTrueText(const wchar *text) { return text && wstring_view(text) == wstring_view(kTrue); }
+
 // The field type that holds values of T.
 template <class T>
 constexpr IField::Types TypeOf() {

@@ -11,15 +11,6 @@
 
 namespace quelt {
 
-namespace {
-
-const wchar kTrue[] = {'t', 'r', 'u', 'e', 0};
-const wchar kFalse[] = {'f', 'a', 'l', 's', 'e', 0};
-
-bool IsTrueText(const wchar *text) { return text && wstring_view(text) == wstring_view(kTrue); }
-
-}  // namespace
-
 namespace cells {
 
 namespace {
@@ -107,7 +98,7 @@ bool CStringMemField::operator<(IField &other) {
     return wrt::wcscmp(mine.c_str(), theirs.c_str()) < 0;
 }
 
-CStringMemField::operator bool() { return IsTrueText(Text()); }
+CStringMemField::operator bool() { return cells::IsTrueText(Text()); }
 
 CStringMemField::operator short() { return static_cast<short>(static_cast<int>(*this)); }
 
@@ -187,7 +178,7 @@ IField &CStringMemField::operator=(int value) { return Assign(wrt::format("%i", 
 
 IField &CStringMemField::operator=(short value) { return Assign(wrt::format("%i", static_cast<int>(value))); }
 
-IField &CStringMemField::operator=(bool value) { return Assign(value ? kTrue : kFalse); }
+IField &CStringMemField::operator=(bool value) { return Assign(value ? cells::kTrue : cells::kFalse); }
 
 void CStringMemField::InitMemory() {
     if (IsBound()) cells::Store(GetCell(), static_cast<wchar *>(nullptr));
