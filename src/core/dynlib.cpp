@@ -3,7 +3,6 @@
 #include <dlfcn.h>
 
 #include <cstring>
-#include <new>
 #include <string>
 
 namespace quelt {

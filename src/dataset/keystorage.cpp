@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <stdexcept>
 #include <utility>
 
 #include "quelt/core/exceptions.h"

@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <stdexcept>
 #include <typeinfo>
 
 #include "core/numeric_p.h"
