@@ -46,11 +46,11 @@ T Cell(const unsigned char *cell) {
 double Days(const unsigned char *cell, IField::Types type) {
     switch (type) {
         case IField::DateTime:
-            return cells::Load<tdatetime>(cell).GetDateTime();
+            return cells::DaysOf(cells::Load<tdatetime>(cell));
         case IField::TimeInterval:
-            return cells::Load<ttimeinterval>(cell).GetTime();
+            return cells::DaysOf(cells::Load<ttimeinterval>(cell));
         default:
-            return cells::Load<tdatetimeinterval>(cell).GetDateTime();
+            return cells::DaysOf(cells::Load<tdatetimeinterval>(cell));
     }
 }
 
