@@ -256,13 +256,10 @@ void CMemDataSet::CFastWriting::WriteDate(int fieldIndex, const V &value) {
         return SetPChar(reinterpret_cast<wchar **>(cell), datetext::Text(value).c_str());
     if constexpr (std::is_same_v<V, tdatetimeinterval>) {
         if (type == IField::DateTime) return cells::Store(cell, cells::DateFromSpan(value));
-        return WriteNumber(cell, type, value.GetDateTime());
     } else if constexpr (std::is_same_v<V, tdatetime>) {
         if (type == IField::DateTimeInterval) return cells::Store(cell, cells::SpanFromDate(value));
-        return WriteNumber(cell, type, value.GetDateTime());
-    } else {
-        return WriteNumber(cell, type, value.GetTime());
     }
+    WriteNumber(cell, type, cells::DaysOf(value));
 }
 
 void CMemDataSet::CFastWriting::SetField(int fieldIndex, const tdatetimeinterval &value) {
