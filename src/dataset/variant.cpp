@@ -56,7 +56,7 @@ CQueltVariant::CQueltVariant(const ttimeinterval &value) : m_type(TimeInterval) 
 }
 
 CQueltVariant::CQueltVariant(const tdatetimeinterval &value) : m_type(DateTimeInterval) {
-    m_value.f64 = value.GetMonths() * 30.6 + value.GetDays();
+    m_value.f64 = value.GetDateTime();
 }
 
 CQueltVariant::CQueltVariant(const std::string &text) : m_type(String), m_text(text) {}
