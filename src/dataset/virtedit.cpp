@@ -11,6 +11,15 @@ namespace quelt {
 
 using CVirtualCursor = CVirtualDataSet::CVirtualCursor;
 
+namespace {
+
+// Where an insert before the cursor's row goes; a cursor past the end appends.
+unsigned InsertRow(int cursorRow, unsigned count) {
+    return std::min(static_cast<unsigned>(std::max(cursorRow, 0)), count);
+}
+
+}  // namespace
+
 unsigned CVirtualDataSet::PrimaryKeyField() const {
     const std::vector<int> keys = SortKeyFields(*this);
     return keys.empty() ? 0 : static_cast<unsigned>(keys.front());
@@ -64,8 +73,7 @@ void CVirtualDataSet::Placed(CVirtualCursor &cursor, unsigned inserted, bool app
 
 IDataSet::Cursor &CVirtualDataSet::InsertRandom(CVirtualCursor &cursor, bool append, Cursor &handle) {
     const unsigned count = SourceCount();
-    const unsigned position =
-        append ? count : std::min(static_cast<unsigned>(std::max(cursor.m_index, 0)), count);
+    const unsigned position = append ? count : InsertRow(cursor.m_index, count);
     if (position >= count || !m_map.empty()) {
         m_pEditRandom->Append();
     } else {
@@ -81,8 +89,7 @@ IDataSet::Cursor &CVirtualDataSet::InsertRandom(CVirtualCursor &cursor, bool app
 
 IDataSet::Cursor &CVirtualDataSet::InsertDirectional(CVirtualCursor &cursor, bool append, Cursor &handle) {
     const unsigned count = SourceCount();
-    const unsigned position =
-        append ? count : std::min(static_cast<unsigned>(std::max(cursor.m_index, 0)), count);
+    const unsigned position = append ? count : InsertRow(cursor.m_index, count);
     const bool inner = HasInner();
     if (position >= count || inner) {
         if (count > 0) PositionSource(count - 1);
