@@ -28,8 +28,8 @@ int ReadNumber(const char *&f) {
     return static_cast<int>(n);
 }
 
-// Formats printf conversions into 16-bit text; va_copy keeps the arguments
-// usable across helpers.
+// Formats printf conversions into 16-bit text; its own copy of the arguments
+// lets every member function take the next one.
 class Printer {
   public:
     explicit Printer(va_list args) { va_copy(args_, args); }

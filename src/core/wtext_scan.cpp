@@ -127,7 +127,8 @@ float ToFloat(double v) {
     return static_cast<float>(v);
 }
 
-// One scan in progress; va_copy keeps the arguments usable across helpers.
+// One scan in progress; its own copy of the arguments lets every member
+// function take the next one.
 class Scanner {
   public:
     Scanner(const wchar *input, va_list args) : in_(input) { va_copy(args_, args); }

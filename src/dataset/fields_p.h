@@ -1,6 +1,6 @@
 #pragma once
 
-// Helpers shared by the memory fields, the data sets and the stream.
+// Cell access shared by the memory fields, the data sets and the stream.
 
 #include <cstring>
 #include <iosfwd>
