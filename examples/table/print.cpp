@@ -22,6 +22,13 @@ std::size_t Width(const std::string &utf8) {
         utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
+// Line breaks and tabs inside a cell would break the row apart.
+std::string OneLine(std::string text) {
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == '\n' || c == '\r' || c == '\t'; }, ' ');
+    return text;
+}
+
 struct Grid {
     std::vector<std::vector<std::string>> rows;
     std::vector<bool> rightAligned;
@@ -55,7 +62,7 @@ std::vector<std::string> ColumnText(Table &table, unsigned first, unsigned count
         return cells;
     }
     for (unsigned n = 0; n < count; ++n, ++cursor) {
-        cells.push_back(quelt::WideToUtf8(static_cast<quelt::wstring>(cursor[column])));
+        cells.push_back(OneLine(quelt::WideToUtf8(static_cast<quelt::wstring>(cursor[column]))));
     }
     return cells;
 }

@@ -31,8 +31,8 @@ void SetDatePattern(const Assignment &format, quelt::wstring &pattern) {
 template <class T>
 T Require(const std::optional<T> &value, const Assignment &find, IField::Types type) {
     if (!value) {
-        throw std::runtime_error("--find: '" + find.value + "' is not a " + TypeName(type) +
-                                 " value for column '" + find.column + "'");
+        throw std::runtime_error("--find: '" + find.value + "' is not a value of " + TypeName(type) +
+                                 " column '" + find.column + "'");
     }
     return *value;
 }
