@@ -15,7 +15,7 @@ memory data set, or a 100,000-row sample when there is no FILE. The first row na
 the columns; a column is Int when every non-empty cell is a 32-bit integer, Double
 when every one is a number, DateTime when every one is an ISO date (YYYY-MM-DD,
 optionally followed by THH:MM:SS or a blank and HH:MM:SS), String otherwise.
-Empty cells read as 0, the empty text or 0001-01-01.
+Empty cells read as 0, the empty text or 1 January 0001.
 
 options:
   --sort COL[:asc|:desc],...  sort by one or more columns, the first deciding most;
