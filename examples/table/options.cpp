@@ -1,0 +1,150 @@
+#include "options.h"
+
+#include <set>
+#include <stdexcept>
+#include <string_view>
+
+#include "values.h"
+
+namespace table {
+
+const char kUsage[] = R"usage(usage: quelt-table [FILE] [options]
+
+Reads FILE (CSV, or TSV when it ends in .tsv or its header row holds a tab) into a
+memory data set, or a 100,000-row sample when there is no FILE. The first row names
+the columns; a column is Int when every non-empty cell is a 32-bit integer, Double
+when every one is a number, DateTime when every one is an ISO date (YYYY-MM-DD,
+optionally followed by THH:MM:SS or a blank and HH:MM:SS), String otherwise.
+Empty cells read as 0, the empty text or 1 January 0001.
+
+options:
+  --sort COL[:asc|:desc],...  sort by one or more columns, the first deciding most;
+                              text compares without regard to case
+  --find COL=VALUE            go to the first row whose COL equals VALUE; COL must be
+                              the first --sort column (without --sort the rows are
+                              sorted by COL); shows the nearest row when none equals
+  --head N                    print N rows from the found row, or from the first
+                              (default 10; 0 prints none)
+  --format COL=FORMAT         display format of a column, repeatable:
+                              numbers: d  d,  d.N  d.N,  h  %  %.N  (',' groups digits,
+                              N decimals, h hexadecimal, % percent)
+                              dates: a strftime pattern such as %d %b %Y
+  --save FILE                 write the data set as a data-set text stream
+  --load FILE                 read a data-set text stream instead of a CSV file
+  --help                      show this text
+
+Each step prints its time ("sort: 35.2 ms (...)"). Errors print one line on stderr
+and exit with status 1.
+)usage";
+
+namespace {
+
+std::runtime_error Error(const std::string &option, const std::string &what) {
+    return std::runtime_error(option + ": " + what);
+}
+
+SortKey ParseSortKey(const std::string &text) {
+    SortKey key;
+    const std::size_t colon = text.rfind(':');
+    key.column = text.substr(0, colon);
+    if (colon != std::string::npos) {
+        const std::string order = text.substr(colon + 1);
+        if (order != "asc" && order != "desc") {
+            throw Error("--sort", "'" + text + "' is not COL, COL:asc or COL:desc");
+        }
+        key.descending = order == "desc";
+    }
+    if (key.column.empty()) throw Error("--sort", "a sort key lacks its column");
+    return key;
+}
+
+std::vector<SortKey> ParseSortKeys(const std::string &text) {
+    std::vector<SortKey> keys;
+    std::size_t start = 0;
+    for (std::size_t comma; (comma = text.find(',', start)) != std::string::npos; start = comma + 1) {
+        keys.push_back(ParseSortKey(text.substr(start, comma - start)));
+    }
+    keys.push_back(ParseSortKey(text.substr(start)));
+    return keys;
+}
+
+Assignment ParseAssignment(const std::string &option, const std::string &text) {
+    const std::size_t equals = text.find('=');
+    if (equals == std::string::npos || equals == 0) throw Error(option, "'" + text + "' is not COL=VALUE");
+    return {text.substr(0, equals), text.substr(equals + 1)};
+}
+
+int ParseRowCount(const std::string &text) {
+    const std::optional<int> count = ParseInt(text);
+    if (!count || *count < 0) throw Error("--head", "'" + text + "' is not a row count");
+    return *count;
+}
+
+class ArgReader {
+  public:
+    ArgReader(int argc, char **argv) : m_args(argv + 1, argv + argc) {}
+
+    bool Done() const { return m_next == m_args.size(); }
+    std::string Next() { return m_args[m_next++]; }
+    std::string ValueOf(const std::string &option) {
+        if (Done()) throw Error(option, "needs a value");
+        return Next();
+    }
+    // Options that take one value may appear once.
+    void Once(const std::string &option) {
+        if (!m_seen.insert(option).second) throw Error(option, "given twice");
+    }
+
+  private:
+    std::vector<std::string> m_args;
+    std::size_t m_next = 0;
+    std::set<std::string> m_seen;
+};
+
+void ParseOption(const std::string &option, ArgReader &args, Options &options) {
+    if (option == "--help" || option == "-h") {
+        options.help = true;
+        return;
+    }
+    if (option == "--format") {
+        options.formats.push_back(ParseAssignment(option, args.ValueOf(option)));
+        return;
+    }
+    args.Once(option);
+    if (option == "--sort") {
+        options.sort = ParseSortKeys(args.ValueOf(option));
+    } else if (option == "--find") {
+        options.find = ParseAssignment(option, args.ValueOf(option));
+    } else if (option == "--head") {
+        options.head = ParseRowCount(args.ValueOf(option));
+    } else if (option == "--save") {
+        options.save = args.ValueOf(option);
+    } else if (option == "--load") {
+        options.load = args.ValueOf(option);
+    } else {
+        throw std::runtime_error("unknown option '" + option + "' (see --help)");
+    }
+}
+
+}  // namespace
+
+Options ParseOptions(int argc, char **argv) {
+    Options options;
+    ArgReader args(argc, argv);
+    while (!args.Done()) {
+        const std::string arg = args.Next();
+        if (arg.size() > 1 && arg[0] == '-') {
+            ParseOption(arg, args, options);
+        } else if (options.input.empty()) {
+            options.input = arg;
+        } else {
+            throw std::runtime_error("more than one input file ('" + options.input + "', '" + arg + "')");
+        }
+    }
+    if (!options.input.empty() && !options.load.empty()) {
+        throw std::runtime_error("give either a FILE or --load, not both");
+    }
+    return options;
+}
+
+}  // namespace table

@@ -1,0 +1,39 @@
+#pragma once
+
+// The command line of quelt-table.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace table {
+
+struct SortKey {
+    std::string column;
+    bool descending = false;
+};
+
+// column=value, as --find and --format take them.
+struct Assignment {
+    std::string column;
+    std::string value;
+};
+
+struct Options {
+    // A CSV or TSV file; none means the sample.
+    std::string input;
+    std::string load;
+    std::string save;
+    std::vector<SortKey> sort;
+    std::optional<Assignment> find;
+    std::vector<Assignment> formats;
+    int head = 10;
+    bool help = false;
+};
+
+// Throws std::runtime_error naming the option that is wrong.
+Options ParseOptions(int argc, char **argv);
+
+extern const char kUsage[];
+
+}  // namespace table
