@@ -131,10 +131,11 @@ inline long ResidentBytes() {
     return resident * sysconf(_SC_PAGESIZE);
 }
 
-// Runs load in a child process (a heap the parent's work has not left free
-// pages in) and returns the growth of its resident set per record, taken
-// while the result of load still holds the container. The records to load are
-// made before the first reading.
+// Runs load in a child process and returns the growth of its resident set per
+// record, taken while the result of load still holds the container. The child
+// inherits the heap, so call it before this process frees memory that the load
+// could reuse without growing. The records to load are made before the first
+// reading.
 template <class Load>
 double ResidentPerRecord(Load load) {
     int channel[2];
