@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <type_traits>
 #include <utility>
 
@@ -122,6 +123,54 @@ bool SortByNumericFirstKey(Records &records, const Storage::SortElement &first, 
         default:
             return false;
     }
+}
+
+// A text key with its first eight code units as the comparison sees them
+// (folded when it ignores case), packed so that the integers order like the
+// texts' beginnings; the terminator and what follows it pack as zeros.
+struct TextItem {
+    std::uint64_t head[2];
+    const wchar *text;
+    unsigned char *record;
+};
+
+TextItem MakeTextItem(unsigned char *record, int offset, bool caseSensitive) {
+    TextItem item{{0, 0}, cells::CellText(record + offset), record};
+    const wchar *text = item.text;
+    for (int i = 0; i < 8; ++i) {
+        const wchar c = text && *text ? *text++ : 0;
+        std::uint64_t &word = item.head[i / 4];
+        word = word << 16 | (caseSensitive ? c : wrt::FoldAscii(c));
+    }
+    return item;
+}
+
+// Heads decide most comparisons without touching the texts; equal heads
+// fall back to the whole texts, which also order null before the empty text.
+template <bool Descending>
+void SortTextItems(std::vector<TextItem> &items, bool caseSensitive, const Comparer1 &rest) {
+    std::sort(items.begin(), items.end(), [&rest, caseSensitive](const TextItem &a, const TextItem &b) {
+        for (int w = 0; w < 2; ++w) {
+            if (a.head[w] != b.head[w]) return KeyBefore<std::uint64_t, Descending>(a.head[w], b.head[w]);
+        }
+        const int order = CompareText(a.text, b.text, caseSensitive);
+        if (order != 0) return Descending ? order > 0 : order < 0;
+        return rest(a.record, b.record);
+    });
+}
+
+void SortByText(Records &records, const Storage::SortElement &first, const Comparer1 &rest) {
+    std::vector<TextItem> items;
+    items.reserve(records.size());
+    for (unsigned char *record : records)
+        items.push_back(MakeTextItem(record, first.offset, first.caseSensitive));
+    if (first.descending) {
+        SortTextItems<true>(items, first.caseSensitive, rest);
+    } else {
+        SortTextItems<false>(items, first.caseSensitive, rest);
+    }
+    std::transform(items.begin(), items.end(), records.begin(),
+                   [](const TextItem &item) { return item.record; });
 }
 
 // Quicksort for comparers that ask the host, which reads the records by their
@@ -335,6 +384,10 @@ unsigned Storage::Sort1(const SortElement *entries, int count) {
             rest.AddField(key->type, key->offset, key->descending, key->caseSensitive);
         }
         if (SortByNumericFirstKey(m_records, *entries, rest)) return ConstIndex();
+        if (entries->type == IField::String) {
+            SortByText(m_records, *entries, rest);
+            return ConstIndex();
+        }
     }
     ComparerEx comparer;
     for (const SortElement *key = entries; key != end; ++key) {

@@ -6,6 +6,7 @@
 #include <random>
 #include <stdexcept>
 
+#include "core/wtext_p.h"
 #include "sort_test_util.h"
 
 namespace quelt {
@@ -352,6 +353,34 @@ TEST(DataSetSort, TwoKeysMatchStdSortOfThePairs) {
             std::vector<int> expected;
             for (const auto &row : rows) expected.push_back(row.second);
             EXPECT_EQ(IntColumn(*ds, 1), expected) << first << descending;
+        }
+    }
+}
+
+// Long texts that share their first eight units, letters of both cases and
+// units above ASCII: the order of wcscmp / wcsicmp in both directions.
+TEST(DataSetSort, TextKeysOrderLikeTheTextComparison) {
+    std::mt19937 random(23);
+    const wchar units[] = {u'a', u'B', u'b', u'A', u'z', 0x00E9, 0xFFFF, u'0'};
+    std::vector<wstring> texts;
+    for (int i = 0; i < 800; ++i) {
+        wstring text(random() % 2 ? u"aAbBcCdD"_w : u""_w);
+        for (std::size_t n = random() % 12; n > 0; --n) text += units[random() % 8];
+        texts.push_back(text);
+    }
+    for (bool caseSensitive : {false, true}) {
+        for (bool descending : {false, true}) {
+            auto ds = WithValues(IField::String, texts);
+            SetKey(*ds, 0, descending ? IField::Descending : IField::Ascending, 0, caseSensitive);
+            ds->Sort();
+            const std::vector<wstring> sorted = TextColumn(*ds);
+            auto before = [&](const wstring &a, const wstring &b) {
+                const int order =
+                    caseSensitive ? wrt::wcscmp(a.c_str(), b.c_str()) : wrt::wcsicmp(a.c_str(), b.c_str());
+                return descending ? order > 0 : order < 0;
+            };
+            EXPECT_TRUE(std::is_sorted(sorted.begin(), sorted.end(), before)) << caseSensitive << descending;
+            EXPECT_TRUE(std::is_permutation(sorted.begin(), sorted.end(), texts.begin(), texts.end()));
         }
     }
 }
