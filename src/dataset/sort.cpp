@@ -422,29 +422,75 @@ Comparer1 KeyComparer(const IField::Types *types, const int *offsets, int count,
     return comparer;
 }
 
+// One numeric key read as its type: the order of Comparer1 without building one.
+template <class T>
+struct CellLess {
+    int offset;
+    bool descending;
+    bool operator()(const void *a, const void *b) const {
+        const T x = Cell<T>(static_cast<const unsigned char *>(a) + offset);
+        const T y = Cell<T>(static_cast<const unsigned char *>(b) + offset);
+        return descending ? Before(y, x) : Before(x, y);
+    }
+};
+
+enum class Bound { Nearest, Next, Key };
+
+template <class Less>
+unsigned Locate(const Records &records, const void *key, Bound bound, Less less) {
+    if (bound == Bound::Next) {
+        return static_cast<unsigned>(std::upper_bound(records.begin(), records.end(), key, less) -
+                                     records.begin());
+    }
+    const auto it = std::lower_bound(records.begin(), records.end(), key, less);
+    if (bound == Bound::Key && (it == records.end() || less(key, *it))) return static_cast<unsigned>(-1);
+    return static_cast<unsigned>(it - records.begin());
+}
+
+unsigned Locate(const Records &records, const IField::Types *types, const int *offsets, int count,
+                const void *key, const char *descending, const char *caseSensitive, Bound bound) {
+    if (count == 1) {
+        const int offset = offsets[0];
+        const bool down = descending[0] != 0;
+        switch (types[0]) {
+            case IField::Bool:
+                return Locate(records, key, bound, CellLess<unsigned char>{offset, down});
+            case IField::Short:
+                return Locate(records, key, bound, CellLess<short>{offset, down});
+            case IField::Int:
+                return Locate(records, key, bound, CellLess<int>{offset, down});
+            case IField::Int64:
+                return Locate(records, key, bound, CellLess<int64>{offset, down});
+            case IField::Float:
+                return Locate(records, key, bound, CellLess<float>{offset, down});
+            case IField::Double:
+            case IField::DateTime:
+            case IField::TimeInterval:
+                return Locate(records, key, bound, CellLess<double>{offset, down});
+            default:
+                break;
+        }
+    }
+    const Comparer1 comparer = KeyComparer(types, offsets, count, descending, caseSensitive);
+    return Locate(records, key, bound, std::cref(comparer));
+}
+
 }  // namespace
 
 unsigned Storage::FindNearest(const IField::Types *types, const int *offsets, int count,
                               const void *keyRecord, const char *descending,
                               const char *caseSensitive) const {
-    const Comparer1 comparer = KeyComparer(types, offsets, count, descending, caseSensitive);
-    const auto it = std::lower_bound(m_records.begin(), m_records.end(), keyRecord, std::cref(comparer));
-    return static_cast<unsigned>(it - m_records.begin());
+    return Locate(m_records, types, offsets, count, keyRecord, descending, caseSensitive, Bound::Nearest);
 }
 
 unsigned Storage::FindNext(const IField::Types *types, const int *offsets, int count, const void *keyRecord,
                            const char *descending, const char *caseSensitive) const {
-    const Comparer1 comparer = KeyComparer(types, offsets, count, descending, caseSensitive);
-    const auto it = std::upper_bound(m_records.begin(), m_records.end(), keyRecord, std::cref(comparer));
-    return static_cast<unsigned>(it - m_records.begin());
+    return Locate(m_records, types, offsets, count, keyRecord, descending, caseSensitive, Bound::Next);
 }
 
 unsigned Storage::FindKey(const IField::Types *types, const int *offsets, int count, const void *keyRecord,
                           const char *descending, const char *caseSensitive) const {
-    const Comparer1 comparer = KeyComparer(types, offsets, count, descending, caseSensitive);
-    const auto it = std::lower_bound(m_records.begin(), m_records.end(), keyRecord, std::cref(comparer));
-    if (it == m_records.end() || comparer(keyRecord, *it)) return static_cast<unsigned>(-1);
-    return static_cast<unsigned>(it - m_records.begin());
+    return Locate(m_records, types, offsets, count, keyRecord, descending, caseSensitive, Bound::Key);
 }
 
 // Data set
