@@ -23,6 +23,12 @@ std::int64_t WholePeriods(std::int64_t &rest, std::int64_t period) {
     return count;
 }
 
+// Days of a common year before each month, and before a 13th.
+constexpr int kDaysBefore[13] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334, 365};
+
+// Days of the year before the month (1..13).
+int DaysBefore(int month, bool leap) { return kDaysBefore[month - 1] + (leap && month > 2 ? 1 : 0); }
+
 }  // namespace
 
 int MonthLength(int month, std::int64_t year) {
@@ -32,8 +38,13 @@ int MonthLength(int month, std::int64_t year) {
 }
 
 double DayNumber(int day, int month, std::int64_t year) {
-    int dayOfYear = day;
-    for (int m = 1; m < month; ++m) dayOfYear += MonthLength(m, year);
+    if (month > 13) throw bad_date(2);
+    const int dayOfYear = day + (month > 1 ? DaysBefore(month, IsLeap(year)) : 0);
+    // Over the valid years the integer count equals the double formula (both exact), and costs less.
+    if (year >= 1 && year <= std::int64_t{tdatetime::MaxYear} + 1) {
+        const std::int64_t y = year - 1;
+        return static_cast<double>(y / 4 + 365 * y - y / 100 + y / 400 + dayOfYear);
+    }
     const double y = static_cast<double>(year - 1);
     return std::floor(y * 0.25) + 365.0 * y - std::floor(y * 0.01) + std::floor(y * 0.0025) + dayOfYear;
 }
@@ -50,14 +61,16 @@ Date DecodeDays(std::int64_t dayNumber) {
 
     year += WholePeriods(rest, 365);
 
-    int month = 1;
-    while (rest >= MonthLength(month, year)) rest -= MonthLength(month++, year);
-    return {static_cast<int>(rest) + 1, month, year};
+    // No month is longer than 31 days, so rest / 31 is the month or the one before it.
+    const bool leap = IsLeap(year);
+    int month = static_cast<int>(rest / 31) + 1;
+    if (month < 12 && rest >= DaysBefore(month + 1, leap)) ++month;
+    return {static_cast<int>(rest - DaysBefore(month, leap)) + 1, month, year};
 }
 
 std::int64_t FractionMsec(double value) {
-    double whole = 0.0;
-    const double fraction = std::modf(value, &whole);
+    // Exact for finite values (modf's fraction); an infinity gives NaN, which counts as 0 like modf's zero.
+    const double fraction = value - std::trunc(value);
     return SaturatingCast<std::int64_t>(std::floor(fraction * kMsecPerDay + 0.5));
 }
 
@@ -81,7 +94,10 @@ TimeParts SplitMsec(std::int64_t msec) {
 }
 
 double OnDay(double dayNumber, double fraction) {
-    return std::fmin(dayNumber + fraction, std::nextafter(dayNumber + 1.0, 0.0));
+    // The sum is below the next midnight almost always; nextafter is a library call.
+    const double sum = dayNumber + fraction;
+    if (sum < dayNumber + 1.0) return sum;
+    return std::fmin(sum, std::nextafter(dayNumber + 1.0, 0.0));
 }
 
 double TimeFraction(std::int64_t hour, std::int64_t minute, std::int64_t second, std::int64_t millisecond) {
