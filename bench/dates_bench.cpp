@@ -131,10 +131,11 @@ void ParseOurs(benchmark::State &state) {
 
 void FormatBaseline(benchmark::State &state) {
     const unsigned count = Scaled(100000);
+    const std::vector<Civil> &dates = Dates();
     for (auto _ : state) {
         long length = 0;
         for (unsigned i = 0; i < count; ++i) {
-            const Civil &c = Dates()[i];
+            const Civil &c = dates[i];
             char buffer[64];
             length += std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", c.year, c.month,
                                     c.day, c.hour, c.minute, c.second);
@@ -193,10 +194,11 @@ date::sys_seconds TimePoint(const Civil &c) {
 
 void FormatPeer(benchmark::State &state) {
     const unsigned count = Scaled(100000);
+    const std::vector<Civil> &dates = Dates();
     for (auto _ : state) {
         long length = 0;
         for (unsigned i = 0; i < count; ++i)
-            length += static_cast<long>(date::format("%F %T", TimePoint(Dates()[i])).size());
+            length += static_cast<long>(date::format("%F %T", TimePoint(dates[i])).size());
         benchmark::DoNotOptimize(length);
     }
 }

@@ -19,6 +19,7 @@ void Discard(benchmark::State &state, T &container) {
 }
 
 void FastWriterOurs(benchmark::State &state) {
+    WideTexts();
     for (auto _ : state) {
         DataSetPtr ds = LoadedTable();
         benchmark::DoNotOptimize(ds->GetRecordCount());
@@ -57,6 +58,7 @@ DataSetPtr CursorLoad() {
 }
 
 void CursorOurs(benchmark::State &state) {
+    WideTexts();
     for (auto _ : state) {
         DataSetPtr ds = CursorLoad();
         benchmark::DoNotOptimize(ds->GetRecordCount());
@@ -79,9 +81,10 @@ void MemoryBaseline(benchmark::State &state) {
 
 #ifdef QUELT_HAVE_SQLITE
 void SqliteInsert(benchmark::State &state) {
+    const std::vector<Record> &records = Records();
     for (auto _ : state) {
         Db db = OpenEmpty();
-        Insert(db.get(), Records());
+        Insert(db.get(), records);
         Discard(state, db);
     }
 }
