@@ -11,18 +11,6 @@ namespace {
 
 bool IsLeap(std::int64_t year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
-// Whole periods in rest, which keeps what is left. A cycle's leap day ends its
-// fourth period, so a count of 4 is that day: it stays in the third.
-std::int64_t WholePeriods(std::int64_t &rest, std::int64_t period) {
-    std::int64_t count = rest / period;
-    rest %= period;
-    if (count == 4) {
-        count = 3;
-        rest += period;
-    }
-    return count;
-}
-
 // Days of a common year before each month, and before a 13th.
 constexpr int kDaysBefore[13] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334, 365};
 
@@ -49,23 +37,19 @@ double DayNumber(int day, int month, std::int64_t year) {
     return std::floor(y * 0.25) + 365.0 * y - std::floor(y * 0.01) + std::floor(y * 0.0025) + dayOfYear;
 }
 
+// Counted from 1 March of year 0, so that a leap day ends its year and each
+// 400-year era, each year and the months from March follow fixed patterns.
+// Unsigned arithmetic reaches every positive day number without overflow.
 Date DecodeDays(std::int64_t dayNumber) {
-    std::int64_t rest = dayNumber - 1;
-    std::int64_t year = 400 * (rest / 146097) + 1;
-    rest %= 146097;
-
-    year += 100 * WholePeriods(rest, 36524);
-
-    year += 4 * (rest / 1461);
-    rest %= 1461;
-
-    year += WholePeriods(rest, 365);
-
-    // No month is longer than 31 days, so rest / 31 is the month or the one before it.
-    const bool leap = IsLeap(year);
-    int month = static_cast<int>(rest / 31) + 1;
-    if (month < 12 && rest >= DaysBefore(month + 1, leap)) ++month;
-    return {static_cast<int>(rest - DaysBefore(month, leap)) + 1, month, year};
+    const std::uint64_t days = static_cast<std::uint64_t>(dayNumber) + 305;
+    const std::uint64_t era = days / 146097;
+    const std::uint64_t dayOfEra = days % 146097;
+    const std::uint64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const std::uint64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const std::uint64_t fromMarch = (5 * dayOfYear + 2) / 153;
+    const int month = static_cast<int>(fromMarch < 10 ? fromMarch + 3 : fromMarch - 9);
+    const int day = static_cast<int>(dayOfYear - (153 * fromMarch + 2) / 5 + 1);
+    return {day, month, static_cast<std::int64_t>(era * 400 + yearOfEra) + (month <= 2 ? 1 : 0)};
 }
 
 std::int64_t FractionMsec(double value) {
