@@ -5,6 +5,7 @@
 //   quelt_bench_table results.tsv table.md [missing peer]...
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -190,6 +191,12 @@ int main(int argc, char **argv) {
         table << text;
     }
     table << "\n\n";
+    const char *quick = std::getenv("QUELT_BENCH_QUICK");
+    if (quick && *quick && std::string(quick) != "0") {
+        table
+            << "Quick mode: 10,000 records and one run each; it checks that the table gets made, its figures "
+               "(memory above all) say little.\n\n";
+    }
     for (int i = 3; i < argc; ++i) table << "peer " << argv[i] << " not found: skipped\n";
     table << "\nWorkloads (ours | baseline | peer):\n\n";
     for (const Row &r : rows) {
