@@ -65,21 +65,55 @@ bool KeyBefore(T a, T b) {
     return Descending ? Before(b, a) : Before(a, b);
 }
 
+// Int keys as unsigned numbers in the key's order.
+template <bool Descending>
+std::uint32_t RadixKey(int value) {
+    const std::uint32_t key = static_cast<std::uint32_t>(value) ^ 0x80000000u;
+    return Descending ? ~key : key;
+}
+
+// Int keys sort by their bytes, least significant first, each pass stable;
+// a byte that is the same in every key needs no pass. Records with equal keys
+// then go to the later keys run by run.
+template <bool Descending>
+void RadixSortInts(std::vector<std::pair<int, unsigned char *>> &keyed, const Comparer1 &rest) {
+    using Item = std::pair<int, unsigned char *>;
+    std::vector<Item> moved(keyed.size());
+    for (int shift = 0; shift < 32; shift += 8) {
+        std::size_t starts[257] = {};
+        for (const Item &item : keyed) ++starts[((RadixKey<Descending>(item.first) >> shift) & 0xFF) + 1];
+        if (std::find(std::begin(starts), std::end(starts), keyed.size()) != std::end(starts)) continue;
+        for (int byte = 0; byte < 256; ++byte) starts[byte + 1] += starts[byte];
+        for (const Item &item : keyed)
+            moved[starts[(RadixKey<Descending>(item.first) >> shift) & 0xFF]++] = item;
+        keyed.swap(moved);
+    }
+    if (rest.GetCount() == 0) return;
+    for (auto run = keyed.begin(); run != keyed.end();) {
+        const auto end = std::find_if(run, keyed.end(),
+                                      [key = run->first](const Item &item) { return item.first != key; });
+        std::sort(run, end, [&rest](const Item &a, const Item &b) { return rest(a.second, b.second); });
+        run = end;
+    }
+}
+
 // The first key's cells, read once, sort next to their records as fast as
 // the values alone; the other keys are asked only on ties.
 template <class T, bool Descending>
 void SortKeyed(std::vector<std::pair<T, unsigned char *>> &keyed, const Comparer1 &rest) {
     using Item = std::pair<T, unsigned char *>;
-    if (rest.GetCount() == 0) {
+    if constexpr (std::is_same_v<T, int>) {
+        RadixSortInts<Descending>(keyed, rest);
+    } else if (rest.GetCount() == 0) {
         std::sort(keyed.begin(), keyed.end(),
                   [](const Item &a, const Item &b) { return KeyBefore<T, Descending>(a.first, b.first); });
-        return;
+    } else {
+        std::sort(keyed.begin(), keyed.end(), [&rest](const Item &a, const Item &b) {
+            if (KeyBefore<T, Descending>(a.first, b.first)) return true;
+            if (KeyBefore<T, Descending>(b.first, a.first)) return false;
+            return rest(a.second, b.second);
+        });
     }
-    std::sort(keyed.begin(), keyed.end(), [&rest](const Item &a, const Item &b) {
-        if (KeyBefore<T, Descending>(a.first, b.first)) return true;
-        if (KeyBefore<T, Descending>(b.first, a.first)) return false;
-        return rest(a.second, b.second);
-    });
 }
 
 template <class T>

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <limits>
 #include <random>
@@ -326,7 +327,7 @@ TEST(DataSetSort, TwoKeysWithNaNAndStrings) {
 // both agree with std::sort of the value pairs.
 TEST(DataSetSort, TwoKeysMatchStdSortOfThePairs) {
     std::mt19937 random(19);
-    for (IField::Types first : {IField::Short, IField::String}) {
+    for (IField::Types first : {IField::Short, IField::Int, IField::String}) {
         for (bool descending : {false, true}) {
             auto ds = MakeDataSet();
             ds->AddField(u"a"_w, first);
@@ -354,6 +355,22 @@ TEST(DataSetSort, TwoKeysMatchStdSortOfThePairs) {
             for (const auto &row : rows) expected.push_back(row.second);
             EXPECT_EQ(IntColumn(*ds, 1), expected) << first << descending;
         }
+    }
+}
+
+// Int keys sort by their bytes: signs, extremes and repeats in both directions.
+TEST(DataSetSort, IntKeysOfEverySignMatchStdSort) {
+    std::mt19937 random(29);
+    std::vector<int> values{INT_MIN, INT_MAX, 0, -1, 1, INT_MIN, INT_MAX, 256, -256, 65536, -65536};
+    for (int i = 0; i < 600; ++i) values.push_back(static_cast<int>(random()) >> (random() % 32));
+    for (bool descending : {false, true}) {
+        auto ds = WithValues(IField::Int, values);
+        SetKey(*ds, 0, descending ? IField::Descending : IField::Ascending, 0);
+        ds->Sort();
+        std::vector<int> expected = values;
+        std::sort(expected.begin(), expected.end());
+        if (descending) std::reverse(expected.begin(), expected.end());
+        EXPECT_EQ(IntColumn(*ds), expected) << descending;
     }
 }
 
