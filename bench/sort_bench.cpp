@@ -1,214 +1,226 @@
-// Sorting and searching a memory data set of a million records, against
-// std::sort over the same values in a vector.
-
-#include <benchmark/benchmark.h>
+// Sorting the records by one and two keys, then looking keys up: Sort() and
+// FindKey against std::sort and std::lower_bound over structs and SQLite indexes.
 
 #include <algorithm>
-#include <memory>
-#include <random>
-#include <vector>
 
-#include "dataset/fields_p.h"
-#include "quelt/dataset/memdataset.h"
-#include "quelt/dataset/providers.h"
+#include "common/bench_common.h"
+#include "quelt/dataset/variant.h"
 
-namespace quelt {
+#ifdef QUELT_HAVE_SQLITE
+#include "common/sqlite_peer.h"
+#endif
+
+namespace quelt::bench {
 namespace {
 
-constexpr unsigned kRecords = 1000000;
+enum class Keys { Int, TextNoCase, IntDescText };
 
-struct Deleter {
-    void operator()(IMemDataSet *p) const { DeleteMemDataSet(p); }
-};
-
-// A data set of random records and the record order to restore before each sort.
+// The loaded data set and its records in load order, restored before each sort.
 struct Table {
-    std::unique_ptr<IMemDataSet, Deleter> ds{CreateMemDataSet()};
-    std::vector<unsigned char *> shuffled;
-    std::vector<int> ints;
-    std::vector<double> doubles;
+    DataSetPtr ds = LoadedTable();
+    std::vector<unsigned char *> loadOrder = Storage().Records();
 
-    CMemDataSet &Mem() { return dynamic_cast<CMemDataSet &>(*ds); }
-    void Key(int field, int index, IField::SortType type = IField::Ascending) {
-        ds->GetField(field)->SetSortType(type);
-        ds->GetField(field)->SetSortIndex(index);
+    CMemDataSet::CVecDataStorage &Storage() { return dynamic_cast<CMemDataSet &>(*ds).GetDataStorage(); }
+    void Restore() { std::copy(loadOrder.begin(), loadOrder.end(), Storage().Records().begin()); }
+    void Key(int field, int index, IField::SortType type, bool caseSensitive) {
+        const IField *f = ds->GetField(field);
+        f->SetSortType(type);
+        f->SetSortIndex(index);
+        f->SetIsSortCaseSensitive(caseSensitive);
     }
-    void Restore() {
-        auto &records = Mem().GetDataStorage().Records();
-        std::copy(shuffled.begin(), shuffled.end(), records.begin());
+    void SetKeys(Keys keys) {
+        for (int f = 0; f < 3; ++f) ds->GetField(f)->SetSortType(IField::NotSorted);
+        switch (keys) {
+            case Keys::Int:
+                Key(0, 0, IField::Ascending, true);
+                break;
+            case Keys::TextNoCase:
+                Key(2, 0, IField::Ascending, false);
+                break;
+            case Keys::IntDescText:
+                Key(0, 0, IField::Descending, true);
+                Key(2, 1, IField::Ascending, true);
+                break;
+        }
     }
 };
 
-// Fields: Int (0), Double (1), String (2), a small Int (3) for ties; one
-// record per value.
 Table &Shared() {
-    static Table table = [] {
-        Table t;
-        t.ds->AddField(u"int"_w, IField::Int);
-        t.ds->AddField(u"double"_w, IField::Double);
-        t.ds->AddField(u"text"_w, IField::String);
-        t.ds->AddField(u"group"_w, IField::Int);
-        std::mt19937 random(42);
-        CMemDataSet &mem = t.Mem();
-        auto &storage = mem.GetDataStorage();
-        storage.Reserve(kRecords);
-        wstring text(8, u'a');
-        for (unsigned r = 0; r < kRecords; ++r) {
-            unsigned char *record = storage.GetAddress(storage.Append());
-            const int i = static_cast<int>(random());
-            const double d = std::uniform_real_distribution<double>(-1e6, 1e6)(random);
-            t.ints.push_back(i);
-            t.doubles.push_back(d);
-            cells::Store(record + mem.GetFieldShift(0), i);
-            cells::Store(record + mem.GetFieldShift(1), d);
-            cells::Store(record + mem.GetFieldShift(3), static_cast<int>(random() % 1000));
-            for (wchar &ch : text) ch = static_cast<wchar>((random() % 2 ? u'a' : u'A') + random() % 26);
-            unsigned index = r;
-            t.ds->SetFieldValue(2, index, text);
-        }
-        t.shuffled = storage.Records();
-        return t;
-    }();
+    static Table table;
     return table;
 }
 
-void ClearKeys(Table &t) {
-    for (int f = 0; f < 4; ++f) {
-        t.ds->GetField(f)->SetSortType(IField::NotSorted);
-        t.ds->SetSortRule(f, nullptr);
-    }
-}
-
-void SortBy(benchmark::State &state, Table &t) {
+void SortOurs(benchmark::State &state, Keys keys) {
+    Table &t = Shared();
+    t.SetKeys(keys);
     for (auto _ : state) {
         state.PauseTiming();
         t.Restore();
         state.ResumeTiming();
         benchmark::DoNotOptimize(t.ds->Sort());
     }
-    state.SetItemsProcessed(state.iterations() * kRecords);
 }
 
-void BM_SortInt(benchmark::State &state) {
-    Table &t = Shared();
-    ClearKeys(t);
-    t.Key(0, 0);
-    SortBy(state, t);
-}
-
-void BM_SortDouble(benchmark::State &state) {
-    Table &t = Shared();
-    ClearKeys(t);
-    t.Key(1, 0);
-    SortBy(state, t);
-}
-
-void BM_SortString(benchmark::State &state) {
-    Table &t = Shared();
-    ClearKeys(t);
-    t.Key(2, 0);
-    SortBy(state, t);
-}
-
-void BM_SortTwoKeys(benchmark::State &state) {
-    Table &t = Shared();
-    ClearKeys(t);
-    t.Key(3, 0);
-    t.Key(1, 1);
-    SortBy(state, t);
-}
-
-// A host that reads its values through the data set at the indices it gets.
-class HostRule : public ISortRule {
-  public:
-    explicit HostRule(IMemDataSet &ds) : m_ds(ds) {}
-    int Compare(int field, int a, int b, bool) override {
-        const double va = m_ds.GetNumeric(static_cast<unsigned>(field), static_cast<unsigned>(a));
-        const double vb = m_ds.GetNumeric(static_cast<unsigned>(field), static_cast<unsigned>(b));
-        return va < vb ? -1 : vb < va ? 1 : 0;
+int FoldedCompare(const std::string &a, const std::string &b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const unsigned char ca = static_cast<unsigned char>(a[i]) | (a[i] >= 'A' && a[i] <= 'Z' ? 0x20 : 0);
+        const unsigned char cb = static_cast<unsigned char>(b[i]) | (b[i] >= 'A' && b[i] <= 'Z' ? 0x20 : 0);
+        if (ca != cb) return ca < cb ? -1 : 1;
     }
-
-  private:
-    IMemDataSet &m_ds;
-};
-
-void BM_SortRule(benchmark::State &state) {
-    Table &t = Shared();
-    ClearKeys(t);
-    t.Key(0, 0);
-    HostRule rule(*t.ds);
-    t.ds->SetSortRule(0, &rule);
-    SortBy(state, t);
-    t.ds->SetSortRule(0, nullptr);
+    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
 }
 
-// Every key equal: the rule answers 0 and a raw key decides nothing either.
-void BM_SortEqualKeysRule(benchmark::State &state) {
-    static Table equal = [] {
-        Table e;
-        e.ds->AddField(u"same"_w, IField::Int);
-        auto &storage = e.Mem().GetDataStorage();
-        storage.Reserve(kRecords);
-        for (unsigned r = 0; r < kRecords; ++r) cells::Store(storage.GetAddress(storage.Append()), 7);
-        e.shuffled = storage.Records();
-        return e;
-    }();
-    equal.Key(0, 0);
-    HostRule rule(*equal.ds);
-    equal.ds->SetSortRule(0, &rule);
-    SortBy(state, equal);
-}
-
-void Search(benchmark::State &state, bool nearest) {
-    Table &t = Shared();
-    ClearKeys(t);
-    t.Key(0, 0);
-    t.Restore();
-    t.ds->Sort();
-    CMemDataSet &mem = t.Mem();
-    IDataSet::Cursor c = t.ds->CreateCursor();
-    std::mt19937 random(5);
-    std::vector<int> probes;
-    for (int i = 0; i < 1024; ++i) {
-        probes.push_back(nearest ? static_cast<int>(random()) : t.ints[random() % kRecords]);
+bool Before(Keys keys, const Record &a, const Record &b) {
+    switch (keys) {
+        case Keys::Int:
+            return a.key < b.key;
+        case Keys::TextNoCase:
+            return FoldedCompare(a.text, b.text) < 0;
+        case Keys::IntDescText:
+            return a.key != b.key ? a.key > b.key : a.text < b.text;
     }
-    std::size_t next = 0;
-    for (auto _ : state) {
-        mem.ClearFindFields();
-        mem.AddFindField(0, CQueltVariant(probes[next++ % probes.size()]), false, false);
-        benchmark::DoNotOptimize(nearest ? mem.FindNearest(c) : mem.FindKey(c));
-    }
+    return false;
 }
 
-void BM_FindKey(benchmark::State &state) { Search(state, false); }
-void BM_FindNearest(benchmark::State &state) { Search(state, true); }
-
-template <class V>
-void Baseline(benchmark::State &state, const std::vector<V> &values) {
-    std::vector<V> work(values.size());
+void SortBaseline(benchmark::State &state, Keys keys) {
+    std::vector<Record> work;
     for (auto _ : state) {
         state.PauseTiming();
-        std::copy(values.begin(), values.end(), work.begin());
+        work = Records();
         state.ResumeTiming();
-        std::sort(work.begin(), work.end());
+        std::sort(work.begin(), work.end(),
+                  [keys](const Record &a, const Record &b) { return Before(keys, a, b); });
         benchmark::DoNotOptimize(work.data());
     }
-    state.SetItemsProcessed(state.iterations() * kRecords);
 }
 
-void BM_StdSortInt(benchmark::State &state) { Baseline(state, Shared().ints); }
-void BM_StdSortDouble(benchmark::State &state) { Baseline(state, Shared().doubles); }
+// Keys of random records, so that every lookup finds one.
+std::vector<int> Probes() {
+    const std::vector<Record> &records = Records();
+    std::mt19937 random(kSeed + 1);
+    std::vector<int> probes(Scaled(100000));
+    for (int &p : probes) p = records[random() % records.size()].key;
+    return probes;
+}
 
-BENCHMARK(BM_StdSortInt)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SortInt)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_StdSortDouble)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SortDouble)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SortString)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SortTwoKeys)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SortRule)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SortEqualKeysRule)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FindKey);
-BENCHMARK(BM_FindNearest);
+void FindOurs(benchmark::State &state) {
+    Table &t = Shared();
+    t.SetKeys(Keys::Int);
+    t.Restore();
+    t.ds->Sort();
+    auto &mem = dynamic_cast<CMemDataSet &>(*t.ds);
+    IDataSet::Cursor cursor = t.ds->CreateCursor();
+    const std::vector<int> probes = Probes();
+    for (auto _ : state) {
+        double sum = 0;
+        for (int probe : probes) {
+            mem.ClearFindFields();
+            mem.AddFindField(0, CQueltVariant(probe), false, true);
+            if (mem.FindKey(cursor)) sum += static_cast<double>(cursor[1]);
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+}
+
+void FindBaseline(benchmark::State &state) {
+    std::vector<Record> sorted = Records();
+    std::sort(sorted.begin(), sorted.end(), [](const Record &a, const Record &b) { return a.key < b.key; });
+    const std::vector<int> probes = Probes();
+    for (auto _ : state) {
+        double sum = 0;
+        for (int probe : probes) {
+            auto found = std::lower_bound(sorted.begin(), sorted.end(), probe,
+                                          [](const Record &r, int key) { return r.key < key; });
+            if (found != sorted.end() && found->key == probe) sum += found->value;
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+}
+
+#ifdef QUELT_HAVE_SQLITE
+sqlite3 *SharedDb() {
+    static Db db = OpenLoaded();
+    return db.get();
+}
+
+const char *IndexSql(Keys keys) {
+    switch (keys) {
+        case Keys::Int:
+            return "CREATE INDEX i ON t(k)";
+        case Keys::TextNoCase:
+            return "CREATE INDEX i ON t(s COLLATE NOCASE)";
+        case Keys::IntDescText:
+            return "CREATE INDEX i ON t(k DESC, s)";
+    }
+    return "";
+}
+
+void SortSqlite(benchmark::State &state, Keys keys) {
+    sqlite3 *db = SharedDb();
+    for (auto _ : state) {
+        state.PauseTiming();
+        Exec(db, "DROP INDEX IF EXISTS i");
+        state.ResumeTiming();
+        Exec(db, IndexSql(keys));
+    }
+}
+
+void FindSqlite(benchmark::State &state) {
+    sqlite3 *db = SharedDb();
+    Exec(db, "DROP INDEX IF EXISTS i");
+    Exec(db, IndexSql(Keys::Int));
+    Stmt select = Prepare(db, "SELECT v FROM t WHERE k = ?");
+    const std::vector<int> probes = Probes();
+    for (auto _ : state) {
+        double sum = 0;
+        for (int probe : probes) {
+            sqlite3_bind_int(select.get(), 1, probe);
+            if (sqlite3_step(select.get()) == SQLITE_ROW) sum += sqlite3_column_double(select.get(), 0);
+            sqlite3_reset(select.get());
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+}
+#endif
+
+void Register() {
+    const int iterations = Quick() ? 5 : 1;
+    const struct {
+        const char *name;
+        Keys keys;
+    } sorts[] = {{"sort_int", Keys::Int},
+                 {"sort_text_nocase", Keys::TextNoCase},
+                 {"sort_int_desc_text", Keys::IntDescText}};
+    for (const auto &s : sorts) {
+        const Keys keys = s.keys;
+        const std::string name = s.name;
+        benchmark::RegisterBenchmark((name + "/ours").c_str(), SortOurs, keys)
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(iterations);
+        benchmark::RegisterBenchmark((name + "/baseline").c_str(), SortBaseline, keys)
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(iterations);
+#ifdef QUELT_HAVE_SQLITE
+        benchmark::RegisterBenchmark((name + "/peer_sqlite").c_str(), SortSqlite, keys)
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(iterations);
+#endif
+    }
+    benchmark::RegisterBenchmark("find_key/ours", FindOurs)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(iterations);
+    benchmark::RegisterBenchmark("find_key/baseline", FindBaseline)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(iterations);
+#ifdef QUELT_HAVE_SQLITE
+    benchmark::RegisterBenchmark("find_key/peer_sqlite", FindSqlite)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(iterations);
+#endif
+}
+
+const int registered = (Register(), 0);
 
 }  // namespace
-}  // namespace quelt
+}  // namespace quelt::bench

@@ -12,8 +12,6 @@ namespace {
 
 int Sign(int d) { return (d > 0) - (d < 0); }
 
-wchar FoldAscii(wchar c) { return c >= 'A' && c <= 'Z' ? static_cast<wchar>(c - 'A' + 'a') : c; }
-
 template <class Fold>
 int Compare(const wchar *a, const wchar *b, Fold fold) {
     static const wchar kEmpty = 0;

@@ -18,6 +18,8 @@ QUELT_API std::size_t wcslen(const wchar *s);
 QUELT_API int wcscmp(const wchar *a, const wchar *b);
 // _wcsicmp: ASCII letters compared case-insensitively, everything else by code unit.
 QUELT_API int wcsicmp(const wchar *a, const wchar *b);
+// The code unit wcsicmp compares in place of c.
+inline wchar FoldAscii(wchar c) { return c >= 'A' && c <= 'Z' ? static_cast<wchar>(c - 'A' + 'a') : c; }
 
 // 32-bit long semantics (saturates at -2^31 / 2^31-1); bases 10 and 0 (0x, 0 prefixes).
 QUELT_API long wcstol(const wchar *s, wchar **end, int base);

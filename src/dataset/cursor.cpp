@@ -29,12 +29,21 @@ void CMemCursor::SetFields(const std::vector<CMemFieldBase *> &fields) {
 
 void CMemCursor::ClearFields() { fieldlist::DeleteAll(m_fields); }
 
+// The fields are clones of the data set's, so their cells are at the data
+// set's offsets, which InitCursor would lay out again field by field.
 void CMemCursor::Rebind() {
-    if (m_pDataSet) {
+    if (!m_pDataSet) {
+        for (CMemFieldBase *field : m_fields) field->Init(nullptr);
+        return;
+    }
+    const std::vector<int> &offsets = m_pDataSet->m_offsets;
+    if (offsets.size() != m_fields.size()) {
         m_pDataSet->GetDataStorage().InitCursor(m_fields, m_index);
         return;
     }
-    for (CMemFieldBase *field : m_fields) field->Init(nullptr);
+    unsigned char *record = m_pDataSet->GetDataStorage().GetAddress(m_index);
+    for (std::size_t i = 0; i < m_fields.size(); ++i)
+        m_fields[i]->Init(record ? record + offsets[i] : nullptr);
 }
 
 void CMemCursor::Detach() {

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <type_traits>
 #include <utility>
 
@@ -64,21 +65,55 @@ bool KeyBefore(T a, T b) {
     return Descending ? Before(b, a) : Before(a, b);
 }
 
+// Int keys as unsigned numbers in the key's order.
+template <bool Descending>
+std::uint32_t RadixKey(int value) {
+    const std::uint32_t key = static_cast<std::uint32_t>(value) ^ 0x80000000u;
+    return Descending ? ~key : key;
+}
+
+// Int keys sort by their bytes, least significant first, each pass stable;
+// a byte that is the same in every key needs no pass. Records with equal keys
+// then go to the later keys run by run.
+template <bool Descending>
+void RadixSortInts(std::vector<std::pair<int, unsigned char *>> &keyed, const Comparer1 &rest) {
+    using Item = std::pair<int, unsigned char *>;
+    std::vector<Item> moved(keyed.size());
+    for (int shift = 0; shift < 32; shift += 8) {
+        std::size_t starts[257] = {};
+        for (const Item &item : keyed) ++starts[((RadixKey<Descending>(item.first) >> shift) & 0xFF) + 1];
+        if (std::find(std::begin(starts), std::end(starts), keyed.size()) != std::end(starts)) continue;
+        for (int byte = 0; byte < 256; ++byte) starts[byte + 1] += starts[byte];
+        for (const Item &item : keyed)
+            moved[starts[(RadixKey<Descending>(item.first) >> shift) & 0xFF]++] = item;
+        keyed.swap(moved);
+    }
+    if (rest.GetCount() == 0) return;
+    for (auto run = keyed.begin(); run != keyed.end();) {
+        const auto end = std::find_if(run, keyed.end(),
+                                      [key = run->first](const Item &item) { return item.first != key; });
+        std::sort(run, end, [&rest](const Item &a, const Item &b) { return rest(a.second, b.second); });
+        run = end;
+    }
+}
+
 // The first key's cells, read once, sort next to their records as fast as
 // the values alone; the other keys are asked only on ties.
 template <class T, bool Descending>
 void SortKeyed(std::vector<std::pair<T, unsigned char *>> &keyed, const Comparer1 &rest) {
     using Item = std::pair<T, unsigned char *>;
-    if (rest.GetCount() == 0) {
+    if constexpr (std::is_same_v<T, int>) {
+        RadixSortInts<Descending>(keyed, rest);
+    } else if (rest.GetCount() == 0) {
         std::sort(keyed.begin(), keyed.end(),
                   [](const Item &a, const Item &b) { return KeyBefore<T, Descending>(a.first, b.first); });
-        return;
+    } else {
+        std::sort(keyed.begin(), keyed.end(), [&rest](const Item &a, const Item &b) {
+            if (KeyBefore<T, Descending>(a.first, b.first)) return true;
+            if (KeyBefore<T, Descending>(b.first, a.first)) return false;
+            return rest(a.second, b.second);
+        });
     }
-    std::sort(keyed.begin(), keyed.end(), [&rest](const Item &a, const Item &b) {
-        if (KeyBefore<T, Descending>(a.first, b.first)) return true;
-        if (KeyBefore<T, Descending>(b.first, a.first)) return false;
-        return rest(a.second, b.second);
-    });
 }
 
 template <class T>
@@ -122,6 +157,54 @@ bool SortByNumericFirstKey(Records &records, const Storage::SortElement &first, 
         default:
             return false;
     }
+}
+
+// A text key with its first eight code units as the comparison sees them
+// (folded when it ignores case), packed so that the integers order like the
+// texts' beginnings; the terminator and what follows it pack as zeros.
+struct TextItem {
+    std::uint64_t head[2];
+    const wchar *text;
+    unsigned char *record;
+};
+
+TextItem MakeTextItem(unsigned char *record, int offset, bool caseSensitive) {
+    TextItem item{{0, 0}, cells::CellText(record + offset), record};
+    const wchar *text = item.text;
+    for (int i = 0; i < 8; ++i) {
+        const wchar c = text && *text ? *text++ : 0;
+        std::uint64_t &word = item.head[i / 4];
+        word = word << 16 | (caseSensitive ? c : wrt::FoldAscii(c));
+    }
+    return item;
+}
+
+// Heads decide most comparisons without touching the texts; equal heads
+// fall back to the whole texts, which also order null before the empty text.
+template <bool Descending>
+void SortTextItems(std::vector<TextItem> &items, bool caseSensitive, const Comparer1 &rest) {
+    std::sort(items.begin(), items.end(), [&rest, caseSensitive](const TextItem &a, const TextItem &b) {
+        for (int w = 0; w < 2; ++w) {
+            if (a.head[w] != b.head[w]) return KeyBefore<std::uint64_t, Descending>(a.head[w], b.head[w]);
+        }
+        const int order = CompareText(a.text, b.text, caseSensitive);
+        if (order != 0) return Descending ? order > 0 : order < 0;
+        return rest(a.record, b.record);
+    });
+}
+
+void SortByText(Records &records, const Storage::SortElement &first, const Comparer1 &rest) {
+    std::vector<TextItem> items;
+    items.reserve(records.size());
+    for (unsigned char *record : records)
+        items.push_back(MakeTextItem(record, first.offset, first.caseSensitive));
+    if (first.descending) {
+        SortTextItems<true>(items, first.caseSensitive, rest);
+    } else {
+        SortTextItems<false>(items, first.caseSensitive, rest);
+    }
+    std::transform(items.begin(), items.end(), records.begin(),
+                   [](const TextItem &item) { return item.record; });
 }
 
 // Quicksort for comparers that ask the host, which reads the records by their
@@ -335,6 +418,10 @@ unsigned Storage::Sort1(const SortElement *entries, int count) {
             rest.AddField(key->type, key->offset, key->descending, key->caseSensitive);
         }
         if (SortByNumericFirstKey(m_records, *entries, rest)) return ConstIndex();
+        if (entries->type == IField::String) {
+            SortByText(m_records, *entries, rest);
+            return ConstIndex();
+        }
     }
     ComparerEx comparer;
     for (const SortElement *key = entries; key != end; ++key) {
@@ -369,29 +456,75 @@ Comparer1 KeyComparer(const IField::Types *types, const int *offsets, int count,
     return comparer;
 }
 
+// One numeric key read as its type: the order of Comparer1 without building one.
+template <class T>
+struct CellLess {
+    int offset;
+    bool descending;
+    bool operator()(const void *a, const void *b) const {
+        const T x = Cell<T>(static_cast<const unsigned char *>(a) + offset);
+        const T y = Cell<T>(static_cast<const unsigned char *>(b) + offset);
+        return descending ? Before(y, x) : Before(x, y);
+    }
+};
+
+enum class Bound { Nearest, Next, Key };
+
+template <class Less>
+unsigned Locate(const Records &records, const void *key, Bound bound, Less less) {
+    if (bound == Bound::Next) {
+        return static_cast<unsigned>(std::upper_bound(records.begin(), records.end(), key, less) -
+                                     records.begin());
+    }
+    const auto it = std::lower_bound(records.begin(), records.end(), key, less);
+    if (bound == Bound::Key && (it == records.end() || less(key, *it))) return static_cast<unsigned>(-1);
+    return static_cast<unsigned>(it - records.begin());
+}
+
+unsigned Locate(const Records &records, const IField::Types *types, const int *offsets, int count,
+                const void *key, const char *descending, const char *caseSensitive, Bound bound) {
+    if (count == 1) {
+        const int offset = offsets[0];
+        const bool down = descending[0] != 0;
+        switch (types[0]) {
+            case IField::Bool:
+                return Locate(records, key, bound, CellLess<unsigned char>{offset, down});
+            case IField::Short:
+                return Locate(records, key, bound, CellLess<short>{offset, down});
+            case IField::Int:
+                return Locate(records, key, bound, CellLess<int>{offset, down});
+            case IField::Int64:
+                return Locate(records, key, bound, CellLess<int64>{offset, down});
+            case IField::Float:
+                return Locate(records, key, bound, CellLess<float>{offset, down});
+            case IField::Double:
+            case IField::DateTime:
+            case IField::TimeInterval:
+                return Locate(records, key, bound, CellLess<double>{offset, down});
+            default:
+                break;
+        }
+    }
+    const Comparer1 comparer = KeyComparer(types, offsets, count, descending, caseSensitive);
+    return Locate(records, key, bound, std::cref(comparer));
+}
+
 }  // namespace
 
 unsigned Storage::FindNearest(const IField::Types *types, const int *offsets, int count,
                               const void *keyRecord, const char *descending,
                               const char *caseSensitive) const {
-    const Comparer1 comparer = KeyComparer(types, offsets, count, descending, caseSensitive);
-    const auto it = std::lower_bound(m_records.begin(), m_records.end(), keyRecord, std::cref(comparer));
-    return static_cast<unsigned>(it - m_records.begin());
+    return Locate(m_records, types, offsets, count, keyRecord, descending, caseSensitive, Bound::Nearest);
 }
 
 unsigned Storage::FindNext(const IField::Types *types, const int *offsets, int count, const void *keyRecord,
                            const char *descending, const char *caseSensitive) const {
-    const Comparer1 comparer = KeyComparer(types, offsets, count, descending, caseSensitive);
-    const auto it = std::upper_bound(m_records.begin(), m_records.end(), keyRecord, std::cref(comparer));
-    return static_cast<unsigned>(it - m_records.begin());
+    return Locate(m_records, types, offsets, count, keyRecord, descending, caseSensitive, Bound::Next);
 }
 
 unsigned Storage::FindKey(const IField::Types *types, const int *offsets, int count, const void *keyRecord,
                           const char *descending, const char *caseSensitive) const {
-    const Comparer1 comparer = KeyComparer(types, offsets, count, descending, caseSensitive);
-    const auto it = std::lower_bound(m_records.begin(), m_records.end(), keyRecord, std::cref(comparer));
-    if (it == m_records.end() || comparer(keyRecord, *it)) return static_cast<unsigned>(-1);
-    return static_cast<unsigned>(it - m_records.begin());
+    return Locate(m_records, types, offsets, count, keyRecord, descending, caseSensitive, Bound::Key);
 }
 
 // Data set

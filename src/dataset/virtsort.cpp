@@ -2,6 +2,7 @@
 #include <numeric>
 #include <type_traits>
 #include <typeinfo>
+#include <utility>
 
 #include "core/numeric_p.h"
 #include "core/wtext_p.h"
@@ -36,6 +37,21 @@ int Order(IField::Types type, const V &a, const V &b, bool caseSensitive) {
     cells::Store(cellA, a);
     cells::Store(cellB, b);
     return CMemDataSet::CRecordComparer1::CompareCells(type, cellA, cellB, caseSensitive);
+}
+
+// The key types CComparer reads through GetNumeric.
+bool IsNumber(IField::Types type) {
+    switch (type) {
+        case IField::Bool:
+        case IField::Short:
+        case IField::Int:
+        case IField::Int64:
+        case IField::Float:
+        case IField::Double:
+            return true;
+        default:
+            return false;
+    }
 }
 
 }  // namespace
@@ -140,10 +156,29 @@ unsigned CVirtualDataSet::SortIndexMap() {
     // map is replaced only by a finished sort.
     std::vector<unsigned> order(SourceCount());
     std::iota(order.begin(), order.end(), 0u);
-    const CComparer comparer = KeyComparer(SortKeyFields(*this));
+    const std::vector<int> keys = SortKeyFields(*this);
+    const CComparer comparer = KeyComparer(keys);
     {
         const RawAccess raw(m_bRaw);
-        std::sort(order.begin(), order.end(), std::cref(comparer));
+        if (!keys.empty() && IsNumber(comparer.m_types.front())) {
+            // A number key is read once per record instead of twice per
+            // comparison; the later keys decide its ties as before.
+            const auto field = static_cast<unsigned>(keys.front());
+            const bool descending = comparer.m_descending.front() != 0;
+            const CComparer rest = KeyComparer(std::vector<int>(keys.begin() + 1, keys.end()));
+            std::vector<std::pair<double, unsigned>> keyed;
+            keyed.reserve(order.size());
+            for (const unsigned record : order) keyed.emplace_back(GetNumeric(field, record), record);
+            std::sort(keyed.begin(), keyed.end(), [&rest, descending](const auto &a, const auto &b) {
+                const int first = Order(IField::Double, a.first, b.first, false);
+                if (first != 0) return (first < 0) != descending;
+                return rest(a.second, b.second);
+            });
+            std::transform(keyed.begin(), keyed.end(), order.begin(),
+                           [](const auto &item) { return item.second; });
+        } else {
+            std::sort(order.begin(), order.end(), std::cref(comparer));
+        }
     }
     m_map.swap(order);
     Refill();

@@ -336,6 +336,54 @@ TEST(FireEventTest, ReceiverOfSeveralInterfacesGetsEachHandler) {
     EXPECT_EQ(journal, (Journal{"both ping", "both pong"}));
 }
 
+// One object with two ping receivers: which one a pointer reaches depends on
+// the base it names.
+struct LeftPinger : Pinger {
+    using Pinger::Pinger;
+};
+struct RightPinger : Pinger {
+    using Pinger::Pinger;
+};
+struct Twin : LeftPinger, RightPinger {
+    explicit Twin(Journal &journal) : LeftPinger(journal, "left"), RightPinger(journal, "right") {}
+};
+
+// The handler remembers where the last receiver class keeps the interface; a
+// mix of classes, of the bases of one object, of classes without the
+// interface and of null must each get dynamic_cast's answer.
+TEST(FireEventTest, EveryMixOfReceiverClassesReachesTheRightHandler) {
+    Journal journal;
+    Pinger a(journal, "a");
+    Pinger b(journal, "b");
+    Ponger p(journal, "p");
+    Both both(journal);
+    Twin twin(journal);
+    INotify *const left = twin.LeftPinger::Notify();
+    INotify *const right = twin.RightPinger::Notify();
+    INotify *const order[] = {a.Notify(),      b.Notify(),   p.AsNotify(),    both.PingSide(),
+                              both.PongSide(), p.AsNotify(), a.Notify(),      left,
+                              right,           left,         both.PongSide(), both.PongSide(),
+                              nullptr,         b.Notify(),   both.PingSide()};
+    CPingEvent ping(nullptr);
+    CPongEvent pong(nullptr);
+    for (int round = 0; round < 2; ++round) {
+        for (INotify *receiver : order)
+            CallHandler<&IPingNotify::OnPing>(receiver, detail::ToEventPointer(&ping));
+        for (INotify *receiver : order)
+            CallHandler<&IPongNotify::OnPong>(receiver, detail::ToEventPointer(&pong));
+    }
+    const Journal pings{"a",     "b",    "both ping", "both ping", "a", "left",
+                        "right", "left", "both ping", "both ping", "b", "both ping"};
+    const Journal pongs{"p pong", "both pong", "both pong", "p pong", "both pong", "both pong", "both pong"};
+    Journal expected;
+    for (int round = 0; round < 2; ++round) {
+        expected.insert(expected.end(), pings.begin(), pings.end());
+        expected.insert(expected.end(), pongs.begin(), pongs.end());
+    }
+    EXPECT_EQ(journal, expected);
+    EXPECT_EQ(p.lastEvent, &pong);
+}
+
 // --- receivers changing the list during a dispatch --------------------------------
 
 // Records every receiver pointer the dispatch hands out.

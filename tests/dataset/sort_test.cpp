@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <limits>
 #include <random>
 #include <stdexcept>
 
+#include "core/wtext_p.h"
 #include "sort_test_util.h"
 
 namespace quelt {
@@ -325,7 +327,7 @@ TEST(DataSetSort, TwoKeysWithNaNAndStrings) {
 // both agree with std::sort of the value pairs.
 TEST(DataSetSort, TwoKeysMatchStdSortOfThePairs) {
     std::mt19937 random(19);
-    for (IField::Types first : {IField::Short, IField::String}) {
+    for (IField::Types first : {IField::Short, IField::Int, IField::String}) {
         for (bool descending : {false, true}) {
             auto ds = MakeDataSet();
             ds->AddField(u"a"_w, first);
@@ -352,6 +354,50 @@ TEST(DataSetSort, TwoKeysMatchStdSortOfThePairs) {
             std::vector<int> expected;
             for (const auto &row : rows) expected.push_back(row.second);
             EXPECT_EQ(IntColumn(*ds, 1), expected) << first << descending;
+        }
+    }
+}
+
+// Int keys sort by their bytes: signs, extremes and repeats in both directions.
+TEST(DataSetSort, IntKeysOfEverySignMatchStdSort) {
+    std::mt19937 random(29);
+    std::vector<int> values{INT_MIN, INT_MAX, 0, -1, 1, INT_MIN, INT_MAX, 256, -256, 65536, -65536};
+    for (int i = 0; i < 600; ++i) values.push_back(static_cast<int>(random()) >> (random() % 32));
+    for (bool descending : {false, true}) {
+        auto ds = WithValues(IField::Int, values);
+        SetKey(*ds, 0, descending ? IField::Descending : IField::Ascending, 0);
+        ds->Sort();
+        std::vector<int> expected = values;
+        std::sort(expected.begin(), expected.end());
+        if (descending) std::reverse(expected.begin(), expected.end());
+        EXPECT_EQ(IntColumn(*ds), expected) << descending;
+    }
+}
+
+// Long texts that share their first eight units, letters of both cases and
+// units above ASCII: the order of wcscmp / wcsicmp in both directions.
+TEST(DataSetSort, TextKeysOrderLikeTheTextComparison) {
+    std::mt19937 random(23);
+    const wchar units[] = {u'a', u'B', u'b', u'A', u'z', 0x00E9, 0xFFFF, u'0'};
+    std::vector<wstring> texts;
+    for (int i = 0; i < 800; ++i) {
+        wstring text(random() % 2 ? u"aAbBcCdD"_w : u""_w);
+        for (std::size_t n = random() % 12; n > 0; --n) text += units[random() % 8];
+        texts.push_back(text);
+    }
+    for (bool caseSensitive : {false, true}) {
+        for (bool descending : {false, true}) {
+            auto ds = WithValues(IField::String, texts);
+            SetKey(*ds, 0, descending ? IField::Descending : IField::Ascending, 0, caseSensitive);
+            ds->Sort();
+            const std::vector<wstring> sorted = TextColumn(*ds);
+            auto before = [&](const wstring &a, const wstring &b) {
+                const int order =
+                    caseSensitive ? wrt::wcscmp(a.c_str(), b.c_str()) : wrt::wcsicmp(a.c_str(), b.c_str());
+                return descending ? order > 0 : order < 0;
+            };
+            EXPECT_TRUE(std::is_sorted(sorted.begin(), sorted.end(), before)) << caseSensitive << descending;
+            EXPECT_TRUE(std::is_permutation(sorted.begin(), sorted.end(), texts.begin(), texts.end()));
         }
     }
 }

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <iterator>
 #include <limits>
+#include <random>
+#include <string>
 #include <tuple>
 
 #include "virt_test_util.h"
@@ -13,6 +15,7 @@ namespace {
 
 using testing::DirectionalOver;
 using testing::IntStringHost;
+using testing::MakeDataSet;
 using testing::RandomOver;
 using testing::VectorHost;
 using testing::ViewInts;
@@ -130,6 +133,44 @@ TEST(VirtualIndexMap, EqualKeysLeaveEveryRecordReachableOnce) {
     std::sort(seen.begin(), seen.end());
     EXPECT_EQ(std::unique(seen.begin(), seen.end()), seen.end());
     EXPECT_EQ(seen.size(), 200u);
+}
+
+// The index map reads a number key once per record; the order must stay the
+// memory data set's, with NaN and the second key deciding ties, both ways.
+TEST(VirtualIndexMap, NumberKeyWithTiesOrdersLikeTheMemoryDataSet) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    std::mt19937 random(31);
+    VectorHost host({"d", "s"}, {IField::Double, IField::String});
+    auto memory = MakeDataSet();
+    memory->AddField(u"d"_w, IField::Double);
+    memory->AddField(u"s"_w, IField::String);
+    IDataSet::Cursor c = memory->CreateCursor();
+    for (int i = 0; i < 500; ++i) {
+        const double d = random() % 10 == 0 ? nan : static_cast<double>(random() % 20) - 10.0;
+        const wstring text(1, static_cast<wchar>(u'a' + random() % 5));
+        host.rows.push_back({CQueltVariant(d), CQueltVariant(text)});
+        memory->Append(c);
+        c[0] = d;
+        c[1] = text.c_str();
+    }
+    auto view = [](IMemDataSet &ds) {
+        std::vector<std::string> rows;
+        for (unsigned r = 0; r < ds.GetRecordCount(); ++r) {
+            const double d = ds.GetNumeric(0, r);
+            rows.push_back((std::isnan(d) ? std::string("nan") : std::to_string(d)) +
+                           WideToUtf8(ds.GetString(1, r)));
+        }
+        return rows;
+    };
+    auto ds = RandomOver(host);
+    for (IField::SortType type : {IField::Ascending, IField::Descending}) {
+        for (IMemDataSet *sorted : {static_cast<IMemDataSet *>(ds.get()), memory.get()}) {
+            SortBy(*sorted, 0, type, 0);
+            SortBy(*sorted, 1, IField::Descending, 1);
+            sorted->Sort();
+        }
+        EXPECT_EQ(view(*ds), view(*memory)) << type;
+    }
 }
 
 TEST(VirtualIndexMap, NaNSortsAfterEveryNumberAscending) {

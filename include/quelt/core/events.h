@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <map>
+#include <new>
 #include <set>
 #include <type_traits>
 #include <typeinfo>
@@ -227,6 +229,31 @@ A FromEventPointer(void *event) {
     }
 }
 
+// The receiver as notification interface N, null when it does not implement
+// N. dynamic_cast walks the class hierarchy on every call; the receivers of
+// an event are mostly of one class, so each thread keeps where the last class
+// (and the INotify base the pointer names) holds its N.
+template <class N>
+N *AsReceiver(INotify *receiver) {
+    struct Last {
+        const std::type_info *type;
+        std::ptrdiff_t from;
+        std::ptrdiff_t to;
+        bool implements;
+    };
+    thread_local Last last{nullptr, 0, 0, false};
+    if (!receiver) return nullptr;
+    char *object = static_cast<char *>(dynamic_cast<void *>(receiver));
+    const std::type_info *type = &typeid(*receiver);
+    const std::ptrdiff_t from = reinterpret_cast<char *>(receiver) - object;
+    if (type == last.type && from == last.from) {
+        return last.implements ? std::launder(reinterpret_cast<N *>(object + last.to)) : nullptr;
+    }
+    N *target = dynamic_cast<N *>(receiver);
+    last = {type, from, target ? reinterpret_cast<char *>(target) - object : 0, target != nullptr};
+    return target;
+}
+
 // The non-template halves of the sender and the receiver.
 QUELT_API ICausedEvents *CreateRegistry();
 QUELT_API void DestroyRegistry(ICausedEvents *events, IEventSender *sender);
@@ -251,7 +278,7 @@ void CallHandler(INotify *receiver, void *event) {
     using Traits = detail::HandlerTraits<decltype(M)>;
     using Notify = typename Traits::Notify;
     static_assert(std::is_base_of_v<INotify, Notify>, "handlers belong to notification interfaces");
-    auto *target = dynamic_cast<Notify *>(receiver);
+    Notify *target = detail::AsReceiver<Notify>(receiver);
     if (target) (target->*M)(detail::FromEventPointer<typename Traits::Arg>(event));
 }
 
