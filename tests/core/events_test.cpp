@@ -491,6 +491,40 @@ TEST(DispatchChangeTest, DispatchAllocatesNothing) {
     EXPECT_EQ(journal.size(), 6u);
 }
 
+// A registry that hands out the list of one type for another.
+class RedirectingEvents : public CausedEvents {
+  public:
+    IReceiverList *GetReceivers(const std::type_info &type) override {
+        ++lookups;
+        return CausedEvents::GetReceivers(type == test::Ping ? test::Pong : type);
+    }
+    int lookups = 0;
+};
+
+class RedirectedSender : public Sender {
+  public:
+    RedirectedSender() {
+        delete m_pEvents;
+        m_pEvents = m_pRedirecting = new RedirectingEvents;
+        AddEventType(test::Ping);
+        AddEventType(test::Pong);
+    }
+    RedirectingEvents *m_pRedirecting;
+};
+
+TEST(DispatchChangeTest, ARegistryOfAnotherClassIsAskedForTheList) {
+    Journal journal;
+    RedirectedSender sender;
+    Pinger a(journal, "a"), b(journal, "b");
+    sender.Subscribe(a.Notify(), Pong, true);
+    sender.Subscribe(b.Notify(), Pong, true);
+    b.action = [](CPingEvent *event) { event->StopProcessing(); };
+    sender.Subscribe(a.Notify(), Pong, true);
+    sender.Ping();
+    EXPECT_EQ(journal, (Journal{"a", "b"}));
+    EXPECT_GT(sender.m_pRedirecting->lookups, 0);
+}
+
 // --- lifecycle ----------------------------------------------------------------
 
 TEST(LifecycleTest, DestroyedReceiverLeavesEverySender) {
@@ -763,6 +797,32 @@ TEST(CausedEventsTest, ClearForgetsTheEntriesButNotTheLists) {
     EXPECT_EQ(events.GetFirst(), nullptr);
     list->AddLast(nullptr);
     EXPECT_EQ(list->GetCount(), 1);
+}
+
+TEST(CausedEventsTest, TypeAddedAgainAfterClearGetsItsNewList) {
+    CausedEvents events;
+    events.AddEventType(typeid(Alpha));
+    std::unique_ptr<IReceiverList> old(events.GetReceivers(typeid(Alpha)));
+    events.Clear();
+    events.AddEventType(typeid(Alpha));
+    IReceiverList *fresh = events.GetReceivers(typeid(Alpha));
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_NE(fresh, old.get());
+    fresh->AddLast(nullptr);
+    EXPECT_EQ(events.GetCount(typeid(Alpha)), 1);
+}
+
+TEST(CausedEventsTest, LookupsAlternatingBetweenTypesFindEachList) {
+    CausedEvents events;
+    events.AddEventType(typeid(Alpha));
+    events.AddEventType(typeid(Zeta));
+    IReceiverList *alpha = events.GetReceivers(typeid(Alpha));
+    IReceiverList *zeta = events.GetReceivers(typeid(Zeta));
+    ASSERT_NE(alpha, zeta);
+    EXPECT_EQ(events.GetReceivers(typeid(Alpha)), alpha);
+    EXPECT_EQ(events.GetReceivers(typeid(Mid)), nullptr);
+    EXPECT_EQ(events.GetReceivers(typeid(Alpha)), alpha);
+    EXPECT_EQ(events.GetReceivers(typeid(Zeta)), zeta);
 }
 
 TEST(ReceiverListTest, AddRemoveAndIndex) {
