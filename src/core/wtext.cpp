@@ -82,6 +82,8 @@ wstring FromLocale(std::string_view text) {
 // '%' stays a literal.
 wstring ExpandTimeFormat(const wchar *f) {
     wstring out;
+    // Room for the format and strftime's marker, unless "%c" lengthens it.
+    out.reserve(wchar_traits::length(f) + 1);
     for (; *f != 0; ++f) {
         if (*f != '%') {
             out += *f;
@@ -111,8 +113,9 @@ int wcsicmp(const wchar *a, const wchar *b) { return Compare(a, b, FoldAscii); }
 wstring strftime(const wchar *format, const std::tm *t) {
     if (format == nullptr || t == nullptr) return {};
     // The trailing marker tells an empty result from one that did not fit.
-    std::string narrow = ToLocale(ExpandTimeFormat(format));
-    narrow += '|';
+    wstring expanded = ExpandTimeFormat(format);
+    expanded += '|';
+    const std::string narrow = ToLocale(expanded);
     // Dates format from short formats, mostly into the stack.
     char local[512];
     const std::size_t first = 256 + narrow.size() * 8;
