@@ -37,6 +37,16 @@ INotify *ReceiverList::GetAt(int index) {
 
 void ReceiverList::Clear() { m_receivers.clear(); }
 
+void ReceiverList::Walk(EventHandler handler, void *event, bool stoppable) {
+    // Receivers appended by a handler wait for the next event; removals
+    // shorten the walk.
+    const std::size_t count = m_receivers.size();
+    for (std::size_t i = 0; i < count && i < m_receivers.size(); ++i) {
+        handler(m_receivers[i], event);
+        if (event && stoppable && !static_cast<CEvent *>(event)->IsContinueProcessing()) return;
+    }
+}
+
 // --- CausedEvents ---------------------------------------------------------
 
 bool CTypeInfo::operator<(const CTypeInfo &other) const {
@@ -60,10 +70,16 @@ void CausedEvents::AddEventType(const std::type_info &type) {
     list.release();
 }
 
-IReceiverList *CausedEvents::GetReceivers(const std::type_info &type) {
+ReceiverList *CausedEvents::Find(const std::type_info &type) {
+    if (&type == m_pLastType) return m_pLastList;
     auto it = m_lists.find(CTypeInfo(type));
-    return it == m_lists.end() ? nullptr : it->second;
+    if (it == m_lists.end()) return nullptr;
+    m_pLastType = &type;
+    m_pLastList = it->second;
+    return it->second;
 }
+
+IReceiverList *CausedEvents::GetReceivers(const std::type_info &type) { return Find(type); }
 
 IReceiverList *CausedEvents::GetFirst() {
     m_cursor = m_lists.begin();
@@ -78,6 +94,8 @@ void CausedEvents::GetNext(IReceiverList **out) {
 void CausedEvents::Clear() {
     m_lists.clear();
     m_cursor = m_lists.end();
+    m_pLastType = nullptr;
+    m_pLastList = nullptr;
 }
 
 bool CausedEvents::IsEmpty(const std::type_info &type) {
@@ -181,6 +199,13 @@ bool UnsubscribeAll(ICausedEvents *events, IEventSender *sender, INotify *receiv
 
 void Dispatch(ICausedEvents *events, const std::type_info &type, EventHandler handler, void *event,
               bool stoppable) {
+    // The library's own registry (every sender's, unless a derived sender
+    // replaced it) holds only its own lists, which can be walked directly.
+    if (typeid(*events) == typeid(CausedEvents)) {
+        ReceiverList *list = static_cast<CausedEvents *>(events)->Find(type);
+        if (list && handler) list->Walk(handler, event, stoppable);
+        return;
+    }
     IReceiverList *list = events->GetReceivers(type);
     if (!list || !handler) return;
     // Receivers appended by a handler wait for the next event; removals

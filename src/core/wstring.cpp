@@ -1,5 +1,7 @@
 #include "quelt/core/wstring.h"
 
+#include <algorithm>
+
 namespace quelt {
 namespace {
 
@@ -54,9 +56,12 @@ void AppendUtf8(std::string &out, char32_t cp) {
 }  // namespace
 
 wstring Utf8ToWide(std::string_view text) {
-    wstring out;
+    // A leading ASCII run, most often the whole text, converts unit for unit.
+    const auto ascii = std::find_if(text.begin(), text.end(), [](char c) { return (c & 0x80) != 0; });
+    wstring out(text.begin(), ascii);
+    if (ascii == text.end()) return out;
     out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
+    for (std::size_t i = static_cast<std::size_t>(ascii - text.begin()); i < text.size();) {
         const char32_t cp = DecodeUtf8(text, i);
         if (cp < 0x10000) {
             out += static_cast<wchar>(cp);
@@ -69,9 +74,12 @@ wstring Utf8ToWide(std::string_view text) {
 }
 
 std::string WideToUtf8(const wstring &text) {
-    std::string out;
+    // A leading ASCII run, most often the whole text, converts unit for unit.
+    const auto ascii = std::find_if(text.begin(), text.end(), [](wchar c) { return c >= 0x80; });
+    std::string out(text.begin(), ascii);
+    if (ascii == text.end()) return out;
     out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    for (std::size_t i = static_cast<std::size_t>(ascii - text.begin()); i < text.size(); ++i) {
         const char32_t u = text[i];
         const bool high = u >= 0xD800 && u <= 0xDBFF;
         const bool low = u >= 0xDC00 && u <= 0xDFFF;

@@ -1,9 +1,11 @@
 #include <langinfo.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <cwchar>
 #include <string>
+#include <string_view>
 
 #include "core/wtext_p.h"
 
@@ -57,7 +59,7 @@ std::string ToLocale(const wstring &text) {
     return out;
 }
 
-wstring FromLocale(const std::string &text) {
+wstring FromLocale(std::string_view text) {
     if (LocaleIsUtf8()) return Utf8ToWide(text);
     wstring out;
     std::mbstate_t state{};
@@ -80,6 +82,8 @@ wstring FromLocale(const std::string &text) {
 // '%' stays a literal.
 wstring ExpandTimeFormat(const wchar *f) {
     wstring out;
+    // Room for the format and strftime's marker, unless "%c" lengthens it.
+    out.reserve(wchar_traits::length(f) + 1);
     for (; *f != 0; ++f) {
         if (*f != '%') {
             out += *f;
@@ -109,11 +113,20 @@ int wcsicmp(const wchar *a, const wchar *b) { return Compare(a, b, FoldAscii); }
 wstring strftime(const wchar *format, const std::tm *t) {
     if (format == nullptr || t == nullptr) return {};
     // The trailing marker tells an empty result from one that did not fit.
-    const std::string narrow = ToLocale(ExpandTimeFormat(format)) + "|";
-    for (std::size_t size = 256 + narrow.size() * 8; size <= (std::size_t{1} << 26); size *= 2) {
+    wstring expanded = ExpandTimeFormat(format);
+    expanded += '|';
+    const std::string narrow = ToLocale(expanded);
+    // Dates format from short formats, mostly into the stack.
+    char local[512];
+    const std::size_t first = 256 + narrow.size() * 8;
+    if (first <= sizeof local) {
+        const std::size_t n = std::strftime(local, sizeof local, narrow.c_str(), t);
+        if (n != 0) return FromLocale(std::string_view(local, n - 1));
+    }
+    for (std::size_t size = std::max(first, 2 * sizeof local); size <= (std::size_t{1} << 26); size *= 2) {
         std::string buf(size, '\0');
         const std::size_t n = std::strftime(buf.data(), size, narrow.c_str(), t);
-        if (n != 0) return FromLocale(buf.substr(0, n - 1));
+        if (n != 0) return FromLocale(std::string_view(buf.data(), n - 1));
     }
     return {};
 }

@@ -26,8 +26,7 @@ LocaleSettings &Settings() {
 // One character of a time format, escaped when it is the format's own marker.
 wstring FormatChar(wchar c) { return c == '%' ? Utf8ToWide("%%") : wstring(1, c); }
 
-wstring DefaultFormat() {
-    const LocaleSettings &s = Settings();
+wstring BuildDefaultFormat(const LocaleSettings &s) {
     static const char *const kDateOrders[4][3] = {
         {"%d", "%m", "%Y"}, {"%m", "%d", "%Y"}, {"%Y", "%m", "%d"}, {"%Y", "%d", "%m"}};
     const char *const *parts = kDateOrders[s.dateOrder];
@@ -35,6 +34,22 @@ wstring DefaultFormat() {
     const wstring time = FormatChar(s.timeSeparator);
     return Utf8ToWide(parts[0]) + date + Utf8ToWide(parts[1]) + date + Utf8ToWide(parts[2]) +
            Utf8ToWide(" %H") + time + Utf8ToWide("%M") + time + Utf8ToWide("%S");
+}
+
+// The format of the current settings; each thread keeps the last one it built,
+// as formatting without a format is frequent and the settings rarely change.
+const wstring &DefaultFormat() {
+    struct Built {
+        LocaleSettings from;
+        wstring format;
+    };
+    const LocaleSettings &s = Settings();
+    thread_local Built built{s, BuildDefaultFormat(s)};
+    if (built.from.dateSeparator != s.dateSeparator || built.from.timeSeparator != s.timeSeparator ||
+        built.from.dateOrder != s.dateOrder) {
+        built = {s, BuildDefaultFormat(s)};
+    }
+    return built.format;
 }
 
 // Formats a name into the buffer only when it fits whole; size returns the length needed.

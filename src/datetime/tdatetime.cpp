@@ -12,12 +12,14 @@ namespace {
 // The whole day a value shows once its time is rounded to the millisecond.
 std::int64_t ShownDay(double value) {
     // A whole day (a date without a time) has nothing to round.
+    if (const std::int64_t whole = calendar::WholeDays(value); whole >= 0) return whole;
     if (value == std::trunc(value)) return SaturatingCast<std::int64_t>(value);
     return SaturatingCast<std::int64_t>(calendar::SplitRounded(value).whole);
 }
 
 // The time of day a date change keeps: none when it rounds up to the next midnight.
 double KeptFraction(double value) {
+    if (calendar::WholeDays(value) >= 0) return 0.0;
     const double whole = std::floor(value);
     if (value == whole) return 0.0;
     return static_cast<double>(ShownDay(value)) > whole ? 0.0 : value - whole;

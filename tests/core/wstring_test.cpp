@@ -27,4 +27,20 @@ TEST(Utf8Conversion, MalformedInputBecomesReplacementCharacter) {
               "a");  // lone low surrogate
 }
 
+TEST(Utf8Conversion, AsciiRunsAroundOtherTextConvertUnitForUnit) {
+    const std::string ascii("a\0b\x7F", 4);
+    EXPECT_EQ(Utf8ToWide(ascii), (wstring{'a', 0, 'b', 0x7F}));
+    EXPECT_EQ(WideToUtf8(wstring{'a', 0, 'b', 0x7F}), ascii);
+    EXPECT_EQ(Utf8ToWide("ab\xC2\x80"
+                         "cd"),
+              (wstring{'a', 'b', 0x80, 'c', 'd'}));
+    EXPECT_EQ(WideToUtf8(wstring{'a', 'b', 0x80, 'c', 'd'}),
+              "ab\xC2\x80"
+              "cd");
+    EXPECT_EQ(WideToUtf8(wstring{'a', 0xFF}), "a\xC3\xBF");
+    EXPECT_EQ(Utf8ToWide("x\xFF"), (wstring{'x', 0xFFFD}));
+    EXPECT_EQ(Utf8ToWide(""), wstring());
+    EXPECT_EQ(WideToUtf8(wstring()), "");
+}
+
 TEST(Utf8Conversion, WideLiteralHoldsUtf16Units) { EXPECT_EQ(u"\u00e9x"_w, (wstring{0xE9, 'x'})); }

@@ -526,6 +526,18 @@ TEST(WideTime, StrftimeGrows) {
     EXPECT_EQ(wrt::strftime(nullptr, &t), u""_w);
 }
 
+TEST(WideTime, ShortFormatWithALongResultGrows) {
+    ScopedLocale loc(LC_ALL, "C");
+    const std::tm t = ReferenceTime();
+    // A padded field makes a few format characters longer than a first, small buffer.
+    for (int width : {500, 510, 511, 512, 600, 5000}) {
+        const std::string format = "%" + std::to_string(width) + "Y";
+        const wstring text = wrt::strftime(Utf8ToWide(format).c_str(), &t);
+        ASSERT_EQ(text.size(), static_cast<std::size_t>(width)) << width;
+        EXPECT_EQ(text.substr(text.size() - 5), u"01999"_w);
+    }
+}
+
 TEST(WideText, MultibyteDecimalPointRoundTrips) {
     ScopedLocale loc(LC_NUMERIC, "ps_AF.UTF-8");
     if (!loc.ok()) GTEST_SKIP() << "no locale with a multibyte decimal point installed";

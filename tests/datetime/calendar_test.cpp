@@ -5,6 +5,7 @@
 #include <ctime>
 #include <limits>
 
+#include "datetime/calendar_p.h"
 #include "quelt/datetime/datetime.h"
 
 using namespace quelt;
@@ -23,6 +24,12 @@ int RefLength(int month, std::int64_t year) {
 std::int64_t RefDaysBefore(std::int64_t year) {
     const std::int64_t y = year - 1;
     return 365 * y + y / 4 - y / 100 + y / 400;
+}
+
+std::int64_t RefDayNumber(const calendar::Date &date) {
+    std::int64_t day = RefDaysBefore(date.year) + date.day;
+    for (int month = 1; month < date.month; ++month) day += RefLength(month, date.year);
+    return day;
 }
 
 template <class E>
@@ -77,6 +84,35 @@ TEST(DayNumber, RoundTripsEveryDayOfFourHundredYearCycles) {
     CheckEveryDay(1, 800);
     CheckEveryDay(1601, 2400);
     CheckEveryDay(tdatetime::MaxYear - 399, tdatetime::MaxYear);
+}
+
+TEST(DayNumber, DecodesAcrossTheEndOfThirtyTwoBitCounts) {
+    // Day numbers past every valid date decode in 64 bits; those just below in 32.
+    const std::int64_t limit = std::int64_t{UINT32_MAX} - 305;
+    for (std::int64_t day = limit - 1500; day <= limit + 1500; ++day) {
+        const calendar::Date date = calendar::DecodeDays(day);
+        ASSERT_GE(date.day, 1) << day;
+        ASSERT_LE(date.day, RefLength(date.month, date.year)) << day;
+        ASSERT_EQ(RefDayNumber(date), day);
+    }
+    for (std::int64_t day : {std::int64_t{1} << 40, std::numeric_limits<std::int64_t>::max() / 400}) {
+        EXPECT_EQ(RefDayNumber(calendar::DecodeDays(day)), day);
+    }
+}
+
+TEST(DayNumber, WholeDaysOnlyForValuesWithoutATime) {
+    EXPECT_EQ(calendar::WholeDays(1.0), 1);
+    EXPECT_EQ(calendar::WholeDays(0.0), 0);
+    EXPECT_EQ(calendar::WholeDays(tdatetime::MaxDateTime()),
+              static_cast<std::int64_t>(tdatetime::MaxDateTime()));
+    EXPECT_EQ(calendar::WholeDays(9007199254740991.0), 9007199254740991);
+    EXPECT_EQ(calendar::WholeDays(730120.5), -1);
+    EXPECT_EQ(calendar::WholeDays(std::nextafter(730120.0, 0.0)), -1);
+    EXPECT_EQ(calendar::WholeDays(std::nextafter(730120.0, 1e9)), -1);
+    EXPECT_EQ(calendar::WholeDays(-1.0), -1);
+    EXPECT_EQ(calendar::WholeDays(9007199254740992.0), -1);
+    EXPECT_EQ(calendar::WholeDays(std::numeric_limits<double>::quiet_NaN()), -1);
+    EXPECT_EQ(calendar::WholeDays(std::numeric_limits<double>::infinity()), -1);
 }
 
 TEST(LeapYears, GregorianRuleWithSignedRemainders) {

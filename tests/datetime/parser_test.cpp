@@ -73,6 +73,18 @@ TEST_F(ParserProbe, YearFirstLocalesWithTwoOrFourDigits) {
     EXPECT_EQ(DefaultText(tdatetime(2, 1, 2003)), "2003/02/01 00:00:00");
 }
 
+TEST_F(ParserProbe, DefaultFormatFollowsEachChangedSetting) {
+    const tdatetime date(2, 1, 2003, 4, 5, 6, 0);
+    datetime_text::LearnLocale(W("28.07.1999 04:05:59"));
+    EXPECT_EQ(DefaultText(date), "02.01.2003 04:05:06");
+    datetime_text::LearnLocale(W("28.07.1999 04.05.59"));
+    EXPECT_EQ(DefaultText(date), "02.01.2003 04.05.06");
+    datetime_text::LearnLocale(W("28-07-1999 04.05.59"));
+    EXPECT_EQ(DefaultText(date), "02-01-2003 04.05.06");
+    datetime_text::LearnLocale(W("07-28-1999 04.05.59"));
+    EXPECT_EQ(DefaultText(date), "01-02-2003 04.05.06");
+}
+
 TEST_F(ParserProbe, UnreadableTextKeepsThePreviousSettings) {
     datetime_text::LearnLocale(W("28.07.1999 04:05:59"));
     datetime_text::LearnLocale(W("Wed Jul 28 04:05:59 1999"));

@@ -82,6 +82,14 @@ class QUELT_API CRequestFlavor {
     bool m_bAllowed;
 };
 
+class ICausedEvents;
+
+namespace detail {
+// FireEvent of CImplEventSender.
+QUELT_API void Dispatch(ICausedEvents *events, const std::type_info &type, EventHandler handler, void *event,
+                        bool stoppable);
+}  // namespace detail
+
 class QUELT_API IReceiverList {
   public:
     virtual ~IReceiverList();
@@ -109,6 +117,10 @@ class QUELT_API ReceiverList : public IReceiverList {
     void Clear() override;
 
   private:
+    friend void detail::Dispatch(ICausedEvents *, const std::type_info &, EventHandler, void *, bool);
+    // FireEvent's walk over the list in its current state, without a virtual call per receiver.
+    void Walk(EventHandler handler, void *event, bool stoppable);
+
     std::vector<INotify *> m_receivers;
 };
 
@@ -158,9 +170,16 @@ class QUELT_API CausedEvents : public ICausedEvents {
     int GetCount(const std::type_info &type) override;
 
   private:
-    using Map = std::map<CTypeInfo, IReceiverList *>;
+    friend void detail::Dispatch(ICausedEvents *, const std::type_info &, EventHandler, void *, bool);
+    // The list of type; a sender mostly fires one type again and again, so
+    // the last one found is kept (entries only ever leave all at once).
+    ReceiverList *Find(const std::type_info &type);
+
+    using Map = std::map<CTypeInfo, ReceiverList *>;
     Map m_lists;
     Map::iterator m_cursor = m_lists.end();
+    const std::type_info *m_pLastType = nullptr;
+    ReceiverList *m_pLastList = nullptr;
 };
 
 // A new empty registry, null when it cannot be allocated.
@@ -262,8 +281,6 @@ QUELT_API bool Subscribe(ICausedEvents *events, IEventSender *sender, INotify *r
 QUELT_API bool Unsubscribe(ICausedEvents *events, IEventSender *sender, INotify *receiver,
                            const std::type_info &type, bool notify);
 QUELT_API bool UnsubscribeAll(ICausedEvents *events, IEventSender *sender, INotify *receiver, bool notify);
-QUELT_API void Dispatch(ICausedEvents *events, const std::type_info &type, EventHandler handler, void *event,
-                        bool stoppable);
 QUELT_API ISenderList *CreateSenderSet();
 // Whether sender still lists receiver under type; reads the list without calling any receiver.
 QUELT_API bool IsListed(IEventSender *sender, INotify *receiver, const std::type_info &type);
