@@ -55,10 +55,32 @@ Date DecodeDays(std::int64_t dayNumber) {
     return {static_cast<int>(rest) + 1, month, year};
 }
 
+namespace {
+
+// The finest step of milliseconds the value still resolves: 1 below 2^24
+// days, then 10, 100 and 1000 as the spacing of doubles grows. Rounding to
+// it finds a time set in whole steps again instead of a step early.
+std::int64_t ResolvedStep(double value) {
+    const double magnitude = std::fabs(value);
+    const double spacing = (std::nextafter(magnitude, HUGE_VAL) - magnitude) * kMsecPerDay;
+    std::int64_t step = 1;
+    while (step < 1000 && spacing >= static_cast<double>(step)) step *= 10;
+    return step;
+}
+
+}  // namespace
+
 std::int64_t FractionMsec(double value) {
     double whole = 0.0;
-    const double fraction = std::modf(value, &whole);
-    return SaturatingCast<std::int64_t>(std::floor(fraction * kMsecPerDay + 0.5));
+    const double msec = std::modf(value, &whole) * kMsecPerDay;
+    const std::int64_t fine = SaturatingCast<std::int64_t>(std::floor(msec + 0.5));
+    const std::int64_t step = ResolvedStep(value);
+    if (step == 1) return fine;
+    const std::int64_t coarse =
+        SaturatingCast<std::int64_t>(std::floor(msec / static_cast<double>(step) + 0.5)) * step;
+    // The coarser step alone never carries a time into the next day (OnDay keeps late times on theirs).
+    const bool carries = coarse >= kMsecPerDayInt || coarse <= -kMsecPerDayInt;
+    return carries && fine < kMsecPerDayInt && fine > -kMsecPerDayInt ? fine : coarse;
 }
 
 MsecSplit SplitRounded(double value) {
