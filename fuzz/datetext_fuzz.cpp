@@ -1,10 +1,14 @@
-// Parses arbitrary text as dates, times and intervals and renders what was
-// accepted. Only the library's date-time exceptions may leave a parser.
+// Parses arbitrary text as dates, times and calendar intervals with the
+// standard parser and renders what was accepted. Only the library's date-time
+// exceptions may leave a parser, and the text a value renders is a fixed
+// point: it parses to a value that renders the same text again.
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
+#include <vector>
 
 #include "quelt/core/wstring.h"
 #include "quelt/datetime/datetime.h"
@@ -27,6 +31,51 @@ wstring Text(const std::uint8_t *data, std::size_t size) {
     return text;
 }
 
+void Expect(bool condition) {
+    if (!condition) std::abort();
+}
+
+wstring DefaultText(const quelt::tdatetime &value) {
+    int size = 0;
+    value.FormatDateTime(nullptr, nullptr, size);
+    Expect(size > 0);
+    std::vector<wchar> buffer(static_cast<std::size_t>(size), 0);
+    value.FormatDateTime(nullptr, buffer.data(), size);
+    return wstring(buffer.data());
+}
+
+wstring IntervalText(const quelt::ttimeinterval &value) {
+    int size = 0;
+    value.TimeString(nullptr, size);
+    Expect(size > 0);
+    std::vector<wchar> buffer(static_cast<std::size_t>(size), 0);
+    value.TimeString(buffer.data(), size);
+    return wstring(buffer.data());
+}
+
+wstring CalendarText(const quelt::tdatetimeinterval &value) {
+    std::vector<wchar> buffer(1024, 0);
+    value.DateTimeString(buffer.data(), static_cast<int>(buffer.size()));
+    Expect(buffer.back() == 0);
+    return wstring(buffer.data());
+}
+
+// The texts write whole days as int, which saturates past 2^31 days.
+bool FitsTheText(double days) { return std::fabs(days) < 2147483648.0; }
+
+// Text a value rendered reads back to a value that renders the same text.
+template <class V, class R>
+void ExpectFixedPoint(const V &value, double days, R render) {
+    if (!FitsTheText(days)) return;
+    const wstring text = render(value);
+    try {
+        const V again(text.c_str());
+        Expect(render(again) == text);
+    } catch (const quelt::bad_datetime &) {
+        std::abort();
+    }
+}
+
 void Render(const quelt::tdatetime &value, const wstring &format) {
     int day = 0, month = 0, year = 0, hour = 0, minute = 0, second = 0, ms = 0;
     value.DecodeDate(day, month, year);
@@ -36,17 +85,18 @@ void Render(const quelt::tdatetime &value, const wstring &format) {
     wchar small[8];
     int size = static_cast<int>(sizeof small / sizeof small[0]);
     value.FormatDateTime(format.c_str(), small, size);
-    if (size <= 0) std::abort();
+    Expect(size > 0);
     wstring buffer(static_cast<std::size_t>(size), wchar(0));
     int needed = size;
     value.FormatDateTime(format.c_str(), buffer.data(), needed);
-    if (needed != size) std::abort();
+    Expect(needed == size);
 }
 
 void ParseDateTime(const wstring &text, const wstring &format) {
     try {
         const quelt::tdatetime value(text.c_str());
         Render(value, format);
+        ExpectFixedPoint(value, value.GetDateTime(), DefaultText);
     } catch (const quelt::bad_datetime &) {
     }
 }
@@ -60,6 +110,7 @@ void ParseTimeInterval(const wstring &text) {
         wchar buffer[256];
         int size = 256;
         value.TimeString(buffer, size);
+        ExpectFixedPoint(value, value.GetTime(), IntervalText);
         value.SetAbs();
     } catch (const quelt::bad_datetime &) {
     }
@@ -74,6 +125,7 @@ void ParseCalendarInterval(const wstring &text) {
         value.GetDateTime();
         wchar buffer[1024];
         value.DateTimeString(buffer, 1024);
+        ExpectFixedPoint(value, value.GetDays(), CalendarText);
         const quelt::tdatetime base(1, 1, 2000);
         const quelt::tdatetime moved = base + value;
         moved.GetDateTime();

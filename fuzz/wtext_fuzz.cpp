@@ -1,21 +1,19 @@
-// The 16-bit text runtime and the display formats on arbitrary text: scans
-// with the formats the library uses, number conversions, UTF-8 round trips,
-// rendering and parsing under fuzzed display formats, and text assigned to
-// memory fields and variants that carry such a format.
+// The 16-bit text runtime on arbitrary text and numbers: the scans the
+// library uses, wcstol and wcstod, printing into buffers of every size, and
+// UTF-8. What the runtime prints reads back to the same number, and valid
+// UTF-8 and valid UTF-16 survive the round trip through the other exactly.
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/wtext_p.h"
-#include "dataset/displayformat_p.h"
 #include "quelt/core/wstring.h"
-#include "quelt/dataset/memdataset.h"
-#include "quelt/dataset/variant.h"
 
 namespace {
 
@@ -23,12 +21,20 @@ using quelt::int64;
 using quelt::wchar;
 using quelt::wstring;
 
+void Expect(bool condition) {
+    if (!condition) std::abort();
+}
+
 wstring Units(std::string_view bytes) {
     wstring text;
     for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
         text.push_back(static_cast<wchar>(static_cast<unsigned char>(bytes[i]) |
                                           (static_cast<unsigned char>(bytes[i + 1]) << 8)));
     return text;
+}
+
+void ExpectWithin(const wchar *end, const wstring &text) {
+    Expect(end >= text.c_str() && end <= text.c_str() + text.size());
 }
 
 void Scans(const wstring &text) {
@@ -53,92 +59,138 @@ void Scans(const wstring &text) {
     quelt::wrt::swscanf(s, "%f%%", &real);
     quelt::wrt::swscanf(s, "%d_%d", &a, &b);
     wchar *end = nullptr;
-    quelt::wrt::wcstol(s, &end, 10);
-    if (end < s || end > s + text.size()) std::abort();
-    quelt::wrt::wcstol(s, &end, 0);
-    if (end < s || end > s + text.size()) std::abort();
+    for (const int base : {0, 10, 16, 36}) {
+        quelt::wrt::wcstol(s, &end, base);
+        ExpectWithin(end, text);
+    }
     quelt::wrt::wcstod(s, &end);
-    if (end < s || end > s + text.size()) std::abort();
+    ExpectWithin(end, text);
+}
+
+// Printing into a buffer of exactly count units: never past it, the text
+// when it fits (terminated when there is room), -1 when it does not.
+template <class... A>
+void PrintInto(std::size_t count, const char *format, A... args) {
+    const wstring whole = quelt::wrt::format(format, args...);
+    std::vector<wchar> buffer(count);
+    const int n = quelt::wrt::snwprintf(count == 0 ? nullptr : buffer.data(), count, format, args...);
+    // A null buffer of size 0 asks for the length.
+    if (count == 0) {
+        Expect(n == static_cast<int>(whole.size()));
+        return;
+    }
+    if (whole.size() > count) {
+        Expect(n == -1);
+        Expect(wstring(buffer.data(), count) == whole.substr(0, count));
+        return;
+    }
+    Expect(n == static_cast<int>(whole.size()));
+    Expect(wstring(buffer.data(), whole.size()) == whole);
+    if (whole.size() < count) Expect(buffer[whole.size()] == 0);
+}
+
+void Prints(const wstring &text, int64 number, double real, std::size_t count) {
+    const int narrow = static_cast<int>(number);
+    PrintInto(count, "%s", text.c_str());
+    PrintInto(count, "%.*s|%-*s|", static_cast<int>(count), text.c_str(), static_cast<int>(count % 40),
+              text.c_str());
+    PrintInto(count, "%i %I64i %X %I64X", narrow, number, narrow, number);
+    PrintInto(count, "%g %f %.*f %e", real, real, static_cast<int>(count % 30), real, real);
+    PrintInto(count, "%c%c", static_cast<int>(text.empty() ? 0 : text[0]), 'x');
+}
+
+// What the runtime prints, its scans and conversions read back.
+void RoundTrips(int64 number, double real) {
+    const int narrow = static_cast<int>(number);
+    wchar *end = nullptr;
+    const wstring decimal = quelt::wrt::format("%d", narrow);
+    Expect(quelt::wrt::wcstol(decimal.c_str(), &end, 10) == narrow);
+    Expect(*end == 0);
+    int scanned = 0;
+    Expect(quelt::wrt::swscanf(decimal.c_str(), "%i", &scanned) == 1 && scanned == narrow);
+    Expect(quelt::wrt::swscanf(quelt::wrt::format("0x%X", narrow).c_str(), "0x%X", &scanned) == 1 &&
+           scanned == narrow);
+    int64 wide = 0;
+    Expect(quelt::wrt::swscanf(quelt::wrt::format("%I64i", number).c_str(), "%I64i", &wide) == 1 &&
+           wide == number);
+    Expect(quelt::wrt::swscanf(quelt::wrt::format("0x%I64X", number).c_str(), "0x%I64X", &wide) == 1 &&
+           wide == number);
+    const wstring exact = quelt::wrt::format("%.17g", real);
+    const double back = quelt::wrt::wcstod(exact.c_str(), &end);
+    Expect(*end == 0);
+    Expect(std::isnan(real) ? std::isnan(back) : std::memcmp(&back, &real, sizeof real) == 0);
+}
+
+// Well-formed UTF-8: the shortest form of a scalar value, no surrogates.
+bool IsValidUtf8(std::string_view bytes) {
+    for (std::size_t i = 0; i < bytes.size();) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        std::size_t extra = 0;
+        unsigned low = 0x80, high = 0xBF;
+        if (lead < 0x80) {
+            extra = 0;
+        } else if (lead >= 0xC2 && lead <= 0xDF) {
+            extra = 1;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            extra = 2;
+            if (lead == 0xE0) low = 0xA0;
+            if (lead == 0xED) high = 0x9F;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            extra = 3;
+            if (lead == 0xF0) low = 0x90;
+            if (lead == 0xF4) high = 0x8F;
+        } else {
+            return false;
+        }
+        if (bytes.size() - i - 1 < extra) return false;
+        for (std::size_t k = 1; k <= extra; ++k) {
+            const auto c = static_cast<unsigned char>(bytes[i + k]);
+            if (c < (k == 1 ? low : 0x80) || c > (k == 1 ? high : 0xBF)) return false;
+        }
+        i += extra + 1;
+    }
+    return true;
+}
+
+// Every surrogate in a pair: high then low.
+bool IsValidUtf16(const wstring &units) {
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        const wchar u = units[i];
+        if (u >= 0xDC00 && u <= 0xDFFF) return false;
+        if (u < 0xD800 || u > 0xDBFF) continue;
+        if (i + 1 == units.size() || units[i + 1] < 0xDC00 || units[i + 1] > 0xDFFF) return false;
+        ++i;
+    }
+    return true;
 }
 
 void Utf8(std::string_view bytes, const wstring &units) {
-    // Any bytes give some text, and text made from UTF-8 survives the way back.
     const wstring fromBytes = quelt::Utf8ToWide(bytes);
-    if (quelt::Utf8ToWide(quelt::WideToUtf8(fromBytes)) != fromBytes) std::abort();
-    quelt::WideToUtf8(units);
-}
-
-void Display(const wstring &text, const wstring &format, int64 number) {
-    quelt::display::IsAcceptedFormat(format);
-    quelt::display::RenderInteger(number, false, format);
-    quelt::display::RenderInteger(number, true, format);
-    double real = 0;
-    std::memcpy(&real, &number, sizeof real);
-    quelt::display::RenderReal(real, false, format);
-    quelt::display::RenderReal(real, true, format);
-    int64 value = number;
-    quelt::display::ParseInteger(text.c_str(), false, format, value);
-    quelt::display::ParseInteger(text.c_str(), true, format, value);
-    quelt::display::ParseReal(text.c_str(), format, real);
-}
-
-struct Deleter {
-    void operator()(quelt::IMemDataSet *p) const { quelt::DeleteMemDataSet(p); }
-};
-
-void Fields(const wstring &text, const wstring &format) {
-    std::unique_ptr<quelt::IMemDataSet, Deleter> ds(quelt::CreateMemDataSet());
-    for (int type = quelt::IField::Bool; type <= quelt::IField::DateTimeInterval; ++type)
-        ds->AddField(quelt::wrt::format("f%d", type), static_cast<quelt::IField::Types>(type));
-    quelt::IDataSet::Cursor cursor = ds->CreateCursor();
-    ds->Append(cursor);
-    for (unsigned i = 0; i < ds->GetFieldCount(); ++i) {
-        quelt::IField &field = cursor[static_cast<int>(i)];
-        field.SetFormat(format);
-        try {
-            field = text.c_str();
-            static_cast<void>(static_cast<wstring>(field));
-        } catch (const quelt::bad_datetime &) {
-        }
-    }
-}
-
-void Variant(const wstring &text, const wstring &format) {
-    quelt::CQueltVariant variant(text);
-    variant.SetFormat(format);
-    try {
-        variant.GetBool();
-        variant.GetShort();
-        variant.GetInt();
-        variant.GetInt64();
-        variant.GetFloat();
-        variant.GetDouble();
-        variant.GetString();
-        variant.GetDateTime();
-        variant.GetTimeInterval();
-        variant.GetDateTimeInterval();
-    } catch (const quelt::bad_datetime &) {
-    }
+    if (IsValidUtf8(bytes)) Expect(quelt::WideToUtf8(fromBytes) == bytes);
+    // Whatever the bytes, the text made of them is valid and survives the way back.
+    Expect(IsValidUtf16(fromBytes));
+    Expect(quelt::Utf8ToWide(quelt::WideToUtf8(fromBytes)) == fromBytes);
+    const std::string fromUnits = quelt::WideToUtf8(units);
+    Expect(IsValidUtf8(fromUnits));
+    if (IsValidUtf16(units)) Expect(quelt::Utf8ToWide(fromUnits) == units);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
-    if (size < 9) return 0;
+    if (size < 11) return 0;
     int64 number = 0;
+    double real = 0;
     std::memcpy(&number, data, sizeof number);
-    const bool raw = data[8] & 1;
-    const std::string_view bytes(reinterpret_cast<const char *>(data + 9), size - 9);
+    std::memcpy(&real, data, sizeof real);
+    const std::size_t count = data[8];
+    const bool raw = data[9] & 1;
+    const std::string_view bytes(reinterpret_cast<const char *>(data + 10), size - 10);
     const wstring units = Units(bytes);
-    const wstring all = raw ? units : quelt::Utf8ToWide(bytes);
-    // A '|' splits the display format from the text read under it.
-    const std::size_t bar = all.find(wchar('|'));
-    const wstring format = bar == wstring::npos ? wstring() : all.substr(0, bar);
-    const wstring text = bar == wstring::npos ? all : all.substr(bar + 1);
-    Scans(all);
+    const wstring text = raw ? units : quelt::Utf8ToWide(bytes);
+    Scans(text);
+    Prints(text, number, real, count);
+    RoundTrips(number, real);
     Utf8(bytes, units);
-    Display(text, format, number);
-    Fields(text, format);
-    Variant(text, format);
     return 0;
 }

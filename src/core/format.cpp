@@ -12,7 +12,8 @@ bool IsDigit(C c) {
 }
 
 // Groups the run of digits that follows an optional sign and ends before the
-// decimal point (or a final '%'), at the first non-digit.
+// decimal point (or a final '%'), at the first non-digit. The text is built
+// once, so a long run costs no more than its length.
 template <class S>
 void Group(S &text, typename S::size_type point) {
     using C = typename S::value_type;
@@ -25,10 +26,15 @@ void Group(S &text, typename S::size_type point) {
     if (!text.empty() && (text[0] == C('-') || text[0] == C('+'))) first = 1;
     typename S::size_type last = first;
     while (last < end && IsDigit(text[last])) ++last;
-    for (auto pos = last; pos - first > 3;) {
-        pos -= 3;
-        text.insert(pos, 1, C(','));
+    if (last - first <= 3) return;
+    S grouped = text.substr(0, first);
+    grouped.reserve(text.size() + (last - first) / 3);
+    for (auto pos = first; pos < last; ++pos) {
+        if (pos > first && (last - pos) % 3 == 0) grouped += C(',');
+        grouped += text[pos];
     }
+    grouped.append(text, last, S::npos);
+    text.swap(grouped);
 }
 
 }  // namespace

@@ -26,6 +26,10 @@ wstring DecodeStreamText(const std::string &bytes) {
     return text;
 }
 
+// A longer text is refused before its bytes are read: a memory cell keeps
+// far less, and reading it would only hold the reader up.
+constexpr long long kMaxStreamTextBytes = 1 << 26;
+
 // Reads count bytes without reserving more than the input delivers.
 bool ReadBytes(std::istream &is, std::size_t count, std::string &bytes) {
     char chunk[4096];
@@ -49,7 +53,7 @@ std::ostream &PutText(std::ostream &os, const wchar *text) {
 std::istream &GetText(std::istream &is, wstring &text) {
     long long count = 0;
     if (!(is >> count)) return is;
-    if (count < 0) {
+    if (count < 0 || count > kMaxStreamTextBytes) {
         is.setstate(std::ios::failbit);
         return is;
     }

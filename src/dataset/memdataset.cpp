@@ -1,6 +1,8 @@
 #include "quelt/dataset/memdataset.h"
 
 #include <algorithm>
+#include <map>
+#include <set>
 #include <stdexcept>
 #include <typeinfo>
 
@@ -93,6 +95,27 @@ int CMemDataSet::InsertFieldAt(unsigned index, const wstring &name, IField::Type
     return static_cast<int>(GetFieldCount());
 }
 
+int CMemDataSet::AddFields(const std::vector<std::pair<wstring, IField::Types>> &fields) {
+    std::set<wstring> names;
+    for (const CMemFieldBase *field : m_fields) names.insert(field->GetName());
+    for (const auto &field : fields) {
+        if (!names.insert(field.first).second) throw FieldAlreadyExists();
+    }
+    std::vector<CMemFieldBase *> all = m_fields;
+    const std::size_t kept = all.size();
+    try {
+        all.reserve(kept + fields.size());
+        for (const auto &field : fields) all.push_back(MakeField(field.first, field.second, this, &m_alloc));
+        ChangeFields(all, nullptr);
+    } catch (...) {
+        std::for_each(all.begin() + static_cast<std::ptrdiff_t>(kept), all.end(),
+                      [](CMemFieldBase *field) { delete field; });
+        throw;
+    }
+    for (std::size_t i = 0; i < fields.size(); ++i) Raise<&IDataSetNotify::OnAddColumn>(nullptr);
+    return static_cast<int>(GetFieldCount());
+}
+
 int CMemDataSet::DeleteField(const wstring &name) {
     const int index = _GetFieldIndexNoEx(name);
     return index == BadFieldIndex ? static_cast<int>(GetFieldCount())
@@ -129,19 +152,26 @@ void CMemDataSet::ChangeFields(std::vector<CMemFieldBase *> fields, CMemFieldBas
 // layout: kept fields keep their values, new cells start as a new record's.
 void CMemDataSet::RelayRecords(CVecDataStorage &relaid, const std::vector<CMemFieldBase *> &fields,
                                const std::vector<int> &offsets) const {
+    if (m_pStorage->Size() == 0) return;
+    // Where each field's cell was in the old layout; -1 for a new field.
+    std::map<const CMemFieldBase *, int> oldOffsets;
+    for (std::size_t i = 0; i < m_fields.size(); ++i) oldOffsets.emplace(m_fields[i], m_offsets[i]);
+    std::vector<int> from(fields.size(), -1);
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const auto old = oldOffsets.find(fields[i]);
+        if (old != oldOffsets.end()) from[i] = old->second;
+    }
     relaid.Reserve(m_pStorage->Size());
     unsigned constIndex = m_pStorage->Size();
     for (unsigned r = 0; r < m_pStorage->Size(); ++r) {
-        const unsigned char *from = m_pStorage->GetAddress(r);
+        const unsigned char *record = m_pStorage->GetAddress(r);
         unsigned char *to = relaid.GetAddress(relaid.Append());
-        if (from == m_pStorage->GetConstRecord()) constIndex = r;
+        if (record == m_pStorage->GetConstRecord()) constIndex = r;
         for (std::size_t i = 0; i < fields.size(); ++i) {
             CMemFieldBase *field = fields[i];
-            const auto old = std::find(m_fields.begin(), m_fields.end(), field);
             unsigned char *cell = to + offsets[i];
-            if (old != m_fields.end()) {
-                std::copy_n(from + m_offsets[static_cast<std::size_t>(old - m_fields.begin())],
-                            field->GetSize(), cell);
+            if (from[i] >= 0) {
+                std::copy_n(record + from[i], field->GetSize(), cell);
                 continue;
             }
             field->Init(cell);

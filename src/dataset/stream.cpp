@@ -2,6 +2,8 @@
 #include <istream>
 #include <locale>
 #include <ostream>
+#include <utility>
+#include <vector>
 
 #include "core/wtext_p.h"
 #include "quelt/dataset/memdataset.h"
@@ -70,20 +72,47 @@ bool ReadRecord(std::istream &is, IDataSet::Cursor &cursor, unsigned fieldCount)
     return true;
 }
 
-void ReadDataSet(std::istream &is, IMemDataSet &dataSet) {
-    long long fieldCount = -1, recordCount = -1;
-    is >> fieldCount >> recordCount;
-    if (!is || fieldCount < 0 || recordCount < 0 || fieldCount > INT_MAX || recordCount > UINT_MAX) {
-        is.setstate(std::ios::failbit);
+// More fields than this are refused before any is made: each field costs
+// memory, and a page of records room, far beyond the bytes that announce it.
+constexpr long long kMaxFields = 1 << 16;
+
+using FieldList = std::vector<std::pair<wstring, IField::Types>>;
+
+// The memory data set adds the whole list at once; other kinds one by one.
+void AddFields(IMemDataSet &dataSet, const FieldList &fields) {
+    if (auto *memory = dynamic_cast<CMemDataSet *>(&dataSet)) {
+        memory->AddFields(fields);
         return;
     }
+    for (const auto &field : fields) dataSet.AddField(field.first, field.second);
+}
+
+// The field types; the fields read before a bad or missing type are kept.
+bool ReadFields(std::istream &is, IMemDataSet &dataSet, long long fieldCount) {
+    FieldList fields;
     for (long long i = 0; i < fieldCount; ++i) {
         int type = -1;
         if (!(is >> type) || type < IField::BLOB || type > IField::DateTimeInterval) {
-            is.setstate(std::ios::failbit);
-            return;
+            AddFields(dataSet, fields);
+            return false;
         }
-        dataSet.AddField(wrt::format("%d_%d", type, static_cast<int>(i)), static_cast<IField::Types>(type));
+        fields.emplace_back(wrt::format("%d_%d", type, static_cast<int>(i)),
+                            static_cast<IField::Types>(type));
+    }
+    AddFields(dataSet, fields);
+    return true;
+}
+
+void ReadDataSet(std::istream &is, IMemDataSet &dataSet) {
+    long long fieldCount = -1, recordCount = -1;
+    is >> fieldCount >> recordCount;
+    if (!is || fieldCount < 0 || recordCount < 0 || fieldCount > kMaxFields || recordCount > UINT_MAX) {
+        is.setstate(std::ios::failbit);
+        return;
+    }
+    if (!ReadFields(is, dataSet, fieldCount)) {
+        is.setstate(std::ios::failbit);
+        return;
     }
     is.get();
     // Without fields the type line is empty; skip it so each record reads its own line.

@@ -100,7 +100,8 @@ struct TimeParts {
 };
 // Truncating division as C div does, so negative counts give negative parts.
 TimeParts SplitMsec(std::int64_t msec);
-// The fraction's milliseconds rounded to the nearest; a whole day stays 86400000.
+// The fraction's milliseconds rounded to the nearest (to the nearest 10, 100
+// or 1000 where the value no longer resolves single ones); a whole day stays 86400000.
 std::int64_t FractionMsec(double value);
 
 // A whole day number plus a time of day, kept on that day: where the double

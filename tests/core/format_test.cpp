@@ -85,6 +85,27 @@ TEST(FormatNumberTest, TakesTheDecimalPointFromTheGlobalLocale) {
     ExpectFormat("1234567", "1,234,567");
 }
 
+// A run of a million digits: a comma before every third digit from the
+// right, the sign and the tail kept, and the work proportional to the length.
+TEST(FormatNumberTest, GroupsAVeryLongRunInOnePass) {
+    const std::size_t digits = 1000000;
+    std::string input = "-";
+    for (std::size_t i = 0; i < digits; ++i) input += static_cast<char>('0' + (i * 7) % 10);
+    input += ".25%";
+    const std::string grouped = formatNumber(input);
+    ASSERT_EQ(grouped.size(), input.size() + (digits - 1) / 3);
+    EXPECT_EQ(grouped.substr(0, 4), "-0,7");
+    EXPECT_EQ(grouped.substr(grouped.size() - 8), ",963.25%");
+    std::string plain;
+    for (std::size_t i = 1; i < grouped.size() - 4; ++i) {
+        const std::size_t fromRight = grouped.size() - 4 - i;
+        EXPECT_EQ(grouped[i] == ',', fromRight % 4 == 0) << i;
+        if (grouped[i] != ',') plain += grouped[i];
+    }
+    EXPECT_EQ(plain, input.substr(1, digits));
+    EXPECT_EQ(formatNumber(Utf8ToWide(input)), Utf8ToWide(grouped));
+}
+
 TEST(FormatNumberTest, WideTextKeepsCharactersBeyondAscii) {
     EXPECT_EQ(formatNumber(u"1234567\u00a0\u20ac"_w), u"1,234,567\u00a0\u20ac"_w);
 }

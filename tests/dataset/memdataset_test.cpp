@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/wtext_p.h"
 #include "dataset_test_util.h"
 #include "quelt/core/exceptions.h"
 #include "quelt/dataset/providers.h"
@@ -102,6 +103,42 @@ TEST(FieldDefinition, ChangingFieldsReLaysExistingRecords) {
     ds->DeleteField(u"n"_w);
     EXPECT_EQ(col.dataset(), nullptr);
     EXPECT_EQ(ds->GetRecordCount(), 300u);
+}
+
+TEST(FieldDefinition, AddFieldsAppendsAListInOneStep) {
+    auto ds = MakeDataSet();
+    ds->AddField(u"n"_w, IField::Int);
+    ds->AddField(u"s"_w, IField::String);
+    IDataSet::Cursor c = ds->CreateCursor();
+    for (int i = 0; i < 300; ++i) {
+        ds->Append(c);
+        c[0] = i;
+        c[1] = wrt::format("t%d", i);
+    }
+    Recorder rec(*ds);
+    EXPECT_EQ(
+        Mem(ds).AddFields({{u"a"_w, IField::Int64}, {u"b"_w, IField::DateTime}, {u"c"_w, IField::String}}),
+        5);
+    EXPECT_EQ(rec.Names(), (Names{"AddColumn", "AddColumn", "AddColumn"}));
+    EXPECT_EQ(ds->GetFieldName(3), u"b"_w);
+    EXPECT_EQ(ds->GetField(4)->GetType(), IField::String);
+    EXPECT_EQ(IntColumn(*ds)[299], 299);
+    EXPECT_EQ(ds->GetString(1, 150), u"t150"_w);
+    EXPECT_EQ(ds->GetNumeric(2, 7), 0.0);
+    EXPECT_EQ(ds->GetNumeric(3, 7), 1.0);  // a new record's DateTime cell
+    EXPECT_EQ(ds->GetString(4, 7), wstring());
+    // The cursor took the new fields and stayed on its record.
+    c[2] = int64{1} << 40;
+    EXPECT_EQ(ds->GetNumeric(2, 299), 1099511627776.0);
+}
+
+TEST(FieldDefinition, AddFieldsRefusesTakenOrRepeatedNamesWhole) {
+    auto ds = MakeDataSet();
+    ds->AddField(u"n"_w, IField::Int);
+    EXPECT_THROW(Mem(ds).AddFields({{u"a"_w, IField::Int}, {u"n"_w, IField::Int}}), FieldAlreadyExists);
+    EXPECT_THROW(Mem(ds).AddFields({{u"a"_w, IField::Int}, {u"a"_w, IField::Bool}}), FieldAlreadyExists);
+    EXPECT_EQ(ds->GetFieldCount(), 1u);
+    EXPECT_EQ(Mem(ds).AddFields({}), 1);
 }
 
 TEST(FieldDefinition, RemovedStringCellsReturnTheirText) {

@@ -5,6 +5,10 @@
 #include <limits>
 #include <locale>
 #include <sstream>
+#include <streambuf>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "core/wtext_p.h"
 #include "dataset_test_util.h"
@@ -221,7 +225,7 @@ TEST(StreamRead, TruncatedInputKeepsTheCompleteRecords) {
     EXPECT_EQ(huge->GetRecordCount(), 0u);
     auto negative = Read("1\t1\n7\t\n-3 ab\t\n", false);
     EXPECT_EQ(negative->GetRecordCount(), 0u);
-    auto fields = Read("100000000\t1\n3\t", false);
+    auto fields = Read("3\t1\n3\t", false);
     EXPECT_EQ(fields->GetFieldCount(), 1u);
 }
 
@@ -251,6 +255,116 @@ TEST(StreamRead, AMissingLastSeparatorIsAccepted) {
     auto ds = Read("1\t1\n3\t\n42");
     EXPECT_EQ(ds->GetRecordCount(), 1u);
     EXPECT_EQ(ds->GetNumeric(0, 0), 42.0);
+}
+
+// Hands out a prefix and then its pattern without end, counting the bytes it
+// delivered: a reader that tried to take what a header announces would never
+// stop or would run up the count.
+class EndlessInput : public std::streambuf {
+  public:
+    EndlessInput(std::string prefix, const std::string &pattern) : m_next(std::move(prefix)) {
+        while (m_pattern.size() < 4096) m_pattern += pattern;
+    }
+    std::size_t Delivered() const { return m_delivered; }
+
+  protected:
+    int_type underflow() override {
+        m_chunk = m_next.empty() ? m_pattern : std::move(m_next);
+        m_next.clear();
+        m_delivered += m_chunk.size();
+        setg(m_chunk.data(), m_chunk.data(), m_chunk.data() + m_chunk.size());
+        return traits_type::to_int_type(m_chunk[0]);
+    }
+
+  private:
+    std::string m_next;
+    std::string m_pattern;
+    std::string m_chunk;
+    std::size_t m_delivered = 0;
+};
+
+// Reads from an endless input; the read must fail having taken little of it.
+DataSetPtr ReadEndless(const std::string &prefix, const std::string &pattern) {
+    EndlessInput input(prefix, pattern);
+    std::istream is(&input);
+    auto ds = MakeDataSet();
+    is >> *ds;
+    EXPECT_TRUE(is.fail());
+    EXPECT_LT(input.Delivered(), 64u * 1024u);
+    return ds;
+}
+
+std::string Repeat(const std::string &piece, std::size_t count) {
+    std::string all;
+    all.reserve(piece.size() * count);
+    for (std::size_t i = 0; i < count; ++i) all += piece;
+    return all;
+}
+
+TEST(StreamLimits, ABillionFieldsAreRefusedBeforeTheirTypesAreRead) {
+    auto ds = ReadEndless("1000000000\t1\n", "3\t");
+    EXPECT_EQ(ds->GetFieldCount(), 0u);
+    EXPECT_EQ(ReadEndless("65537\t0\n", "1\t")->GetFieldCount(), 0u);
+}
+
+TEST(StreamLimits, SixtyFiveThousandFieldsReadBack) {
+    const std::size_t count = 65536;
+    std::string text = "65536\t2\n" + Repeat("1\t", count) + "\n";
+    text += Repeat("1\t", count) + "\n" + Repeat("0\t", count - 1) + "1\t\n";
+    auto ds = Read(text);
+    ASSERT_EQ(ds->GetFieldCount(), count);
+    ASSERT_EQ(ds->GetRecordCount(), 2u);
+    EXPECT_EQ(ds->GetFieldName(65535), u"1_65535"_w);
+    EXPECT_EQ(ds->GetNumeric(0, 0), 1.0);
+    EXPECT_EQ(ds->GetNumeric(65534, 1), 0.0);
+    EXPECT_EQ(ds->GetNumeric(65535, 1), 1.0);
+    EXPECT_EQ(Write(*ds), text);
+}
+
+TEST(StreamLimits, ABillionRecordsOverAShortInputKeepWhatItHolds) {
+    auto ds = Read("1\t1000000000\n3\t\n1\t\n2\t\n", false);
+    EXPECT_EQ(testing::IntColumn(*ds), (std::vector<int>{1, 2}));
+    // Records are made only as their cells arrive.
+    EXPECT_EQ(ReadEndless("1\t1000000000\n7\t\n", "x")->GetRecordCount(), 0u);
+}
+
+TEST(StreamLimits, AGigabyteStringIsRefusedBeforeItsBytesAreRead) {
+    auto ds = ReadEndless("2\t1\n3\t7\t\n5\t1000000000 ", "x");
+    EXPECT_EQ(ds->GetFieldCount(), 2u);
+    EXPECT_EQ(ds->GetRecordCount(), 0u);
+    EXPECT_EQ(ReadEndless("1\t1\n7\t\n67108865 ", "x")->GetRecordCount(), 0u);
+    EXPECT_EQ(ReadEndless("1\t1\n7\t\n99999999999999999999 ", "x")->GetRecordCount(), 0u);
+}
+
+// Several megabytes of every kind of cell read back exactly.
+TEST(StreamLimits, AFewMegabytesReadBackExactly) {
+    auto ds = MakeDataSet();
+    ds->AddField(u"i"_w, IField::Int);
+    ds->AddField(u"d"_w, IField::Double);
+    ds->AddField(u"s"_w, IField::String);
+    ds->AddField(u"t"_w, IField::DateTime);
+    IDataSet::Cursor c = ds->CreateCursor();
+    const int records = 60000;
+    for (int r = 0; r < records; ++r) {
+        ds->Append(c);
+        c[0] = r * 7919;
+        c[1] = r / 3.0;
+        c[2] = wrt::format("text %d \u00e9\u20ac", r);
+        tdatetime when;
+        when.SetDateTime(730120.0 + r / 1440.0);
+        c[3] = when;
+    }
+    const std::string text = Write(*ds);
+    ASSERT_GT(text.size(), 3u * 1024u * 1024u);
+    auto back = Read(text);
+    ASSERT_EQ(back->GetRecordCount(), static_cast<unsigned>(records));
+    for (unsigned r = 0; r < static_cast<unsigned>(records); r += 997) {
+        EXPECT_EQ(back->GetNumeric(0, r), r * 7919.0);
+        EXPECT_EQ(back->GetNumeric(1, r), r / 3.0);
+        EXPECT_EQ(back->GetString(2, r), ds->GetString(2, r));
+        EXPECT_EQ(back->GetNumeric(3, r), ds->GetNumeric(3, r));
+    }
+    EXPECT_EQ(Write(*back), text);
 }
 
 }  // namespace

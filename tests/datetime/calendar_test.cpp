@@ -286,6 +286,29 @@ TEST(TimeOfDay, HalfAMillisecondBeforeMidnightIsTheNextDay) {
     EXPECT_EQ(ms, 999);
 }
 
+// Past 2^24 days a double no longer holds single milliseconds: a time set in
+// whole seconds must still decode to itself, not to the second before.
+TEST(TimeOfDay, FarFutureTimesDecodeToTheSecondTheyWereSetTo) {
+    for (const int year : {50000, 999591, 5000000, tdatetime::MaxYear}) {
+        for (int minute = 0; minute < 1440; minute += 7) {
+            const int second = minute % 60;
+            const tdatetime date(3, 2, year, minute / 60, minute % 60, second, 0);
+            int h = -1, mi = -1, s = -1, ms = -1;
+            date.DecodeTime(h, mi, s, ms);
+            ASSERT_EQ(h * 60 + mi, minute) << year;
+            ASSERT_EQ(s, second) << year;
+            ASSERT_EQ(ms, 0) << year;
+            int d = 0, m = 0, y = 0;
+            date.DecodeDate(d, m, y);
+            ASSERT_EQ(d * 100 + m, 302) << year;
+        }
+    }
+    // Where tenths still resolve, they show.
+    int h = 0, mi = 0, s = 0, ms = 0;
+    tdatetime(3, 2, tdatetime::MaxYear, 8, 0, 0, 500).DecodeTime(h, mi, s, ms);
+    EXPECT_EQ(ms, 500);
+}
+
 TEST(TimeOfDay, SetTimeOnARoundedMidnightKeepsTheShownDate) {
     tdatetime date;
     date.SetDateTime(tdatetime(31, 12, 1999).GetDateTime() + 1.0 - 0.1 / 86400000.0);

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "quelt/core/wstring.h"
 #include "quelt/datetime/datetime.h"
 
 using namespace quelt;
@@ -66,6 +67,27 @@ TEST(TimeInterval, DecodeRoundsToTheMillisecond) {
     EXPECT_EQ(n.minute, -1);
     EXPECT_EQ(n.second, -1);
     EXPECT_EQ(n.msec, -1);
+}
+
+// Hundreds of millions of days keep only tens of milliseconds: whole hours
+// and seconds read back whole, in both signs, and the text shows them again.
+TEST(TimeInterval, HugeIntervalsDecodeToTheWholeUnitsTheyWereMadeOf) {
+    for (const double days : {3.0e7, 3.65e8, 2147483647.0}) {
+        for (const double sign : {1.0, -1.0}) {
+            ttimeinterval t;
+            t.SetTime(sign * (days + 23.0 / 24 + 59.0 / 86400));
+            int d = 0, h = 0, m = -1, s = 0, ms = -1;
+            t.DecodeInterval(d, h, m, s, ms);
+            EXPECT_EQ(d, static_cast<int>(sign * days)) << days;
+            EXPECT_EQ(h, static_cast<int>(sign * 23)) << days;
+            EXPECT_EQ(m, 0) << days;
+            EXPECT_EQ(s, static_cast<int>(sign * 59)) << days;
+            EXPECT_EQ(ms, 0) << days;
+        }
+    }
+    const ttimeinterval parsed(u"2147483647 days, 23 hours, 0 minutes, 0 seconds, 0 milliseconds"_w.c_str());
+    const Parts p = TimeOf(parsed);
+    EXPECT_EQ(p.hour * 1000 + p.msec, 23000);
 }
 
 TEST(TimeInterval, DecodeTimeKeepsTwentyFourHoursDecodeIntervalCarries) {

@@ -4,6 +4,7 @@
 // from the field list, 256 to a page, reached through a vector of pointers.
 
 #include <iosfwd>
+#include <utility>
 #include <vector>
 
 #include "quelt/core/config.h"
@@ -146,6 +147,12 @@ class QUELT_API CMemDataSet : public CImplEventSender<IMemDataSet> {
     bool IsVirtual() override;
     void SetSortRule(int fieldIndex, ISortRule *rule) override;
     ISortRule *GetSortRule(int fieldIndex) const override;
+
+    // Appends the fields with one re-layout of the records, so a long list
+    // costs time in proportion to its length; raises OnAddColumn for each.
+    // A name already taken or given twice throws FieldAlreadyExists and adds
+    // nothing. Returns the new field count.
+    int AddFields(const std::vector<std::pair<wstring, IField::Types>> &fields);
 
     // The prototype field of an index (the object GetField returns).
     CMemFieldBase *GetCloneField(int index) const;
