@@ -136,6 +136,51 @@ TEST(CursorMoves, EveryMoveRebindsTheFields) {
     EXPECT_THROW(c[1], FieldNotFound);
 }
 
+// Fields held across moves read each cell of the new record at its own
+// offset, and read as unbound once the cursor has no record.
+TEST(CursorMoves, HeldFieldsFollowEveryCellOfTheRecord) {
+    auto ds = MakeDataSet();
+    ds->AddField(u"b"_w, IField::Bool);
+    ds->AddField(u"d"_w, IField::Double);
+    ds->AddField(u"s"_w, IField::String);
+    ds->AddField(u"i"_w, IField::Int);
+    IDataSet::Cursor writer = ds->CreateCursor();
+    for (int r = 0; r < 3; ++r) {
+        ds->Append(writer);
+        writer[0] = r == 1;
+        writer[1] = r + 0.5;
+        writer[2] = Utf8ToWide(std::to_string(r)).c_str();
+        writer[3] = 100 + r;
+    }
+    IDataSet::Cursor c = ds->CreateCursor();
+    IField &flag = c[0];
+    IField &real = c[1];
+    IField &text = c[2];
+    const IDataSet::Cursor &constant = c;
+    const IField &number = constant[3];
+    for (int r = 0; r < 3; ++r, ++c) {
+        EXPECT_EQ(static_cast<bool>(flag), r == 1);
+        EXPECT_EQ(static_cast<double>(real), r + 0.5);
+        EXPECT_EQ(static_cast<wstring>(text), Utf8ToWide(std::to_string(r)));
+        EXPECT_EQ(static_cast<int>(const_cast<IField &>(number)), 100 + r);
+    }
+    ds->EraseAll();
+    c += 0;
+    EXPECT_EQ(flag.GetData(), nullptr);
+    EXPECT_EQ(number.GetSize(), 4);
+    EXPECT_EQ(static_cast<int>(const_cast<IField &>(number)), 0);
+    EXPECT_EQ(static_cast<double>(real), 0.0);
+}
+
+TEST(CursorHandle, EmptyConstHandlesThrow) {
+    const IDataSet::Cursor cursor;
+    EXPECT_THROW(cursor[0], BadCursor);
+    const IDataSet::Column column;
+    EXPECT_THROW(column[0], BadCursor);
+    IDataSet::Column moved;
+    EXPECT_THROW(moved[0], BadCursor);
+}
+
 TEST(CursorMoves, WithNoRecordsACursorIsNeverValid) {
     auto ds = MakeDataSet();
     ds->AddField(u"n"_w, IField::Int);

@@ -248,7 +248,7 @@ class QUELT_API CMemDataSet::CVecDataStorage {
     void Swap(CVecDataStorage &other) noexcept;
 
     void Reserve(unsigned count);
-    unsigned Size() const;
+    unsigned Size() const { return static_cast<unsigned>(m_records.size()); }
     unsigned First() const { return 0; }
     unsigned Last() const { return Size(); }
     unsigned GetRecordSize() const { return m_pages.GetRecordSize(); }
@@ -271,7 +271,7 @@ class QUELT_API CMemDataSet::CVecDataStorage {
     unsigned char *TakeRecord(unsigned index);
     void InsertRecord(unsigned index, unsigned char *record);
     // Null past the end.
-    unsigned char *GetAddress(unsigned index) const;
+    unsigned char *GetAddress(unsigned index) const { return index < Size() ? m_records[index] : nullptr; }
     // Binds every field to its cell in record index, unbinds past the end.
     void InitCursor(const std::vector<CMemFieldBase *> &fields, unsigned index) const;
     void InitField(CMemFieldBase *field, unsigned index, int offset) const;
