@@ -470,15 +470,64 @@ struct CellLess {
 
 enum class Bound { Nearest, Next, Key };
 
-template <class Less>
-unsigned Locate(const Records &records, const void *key, Bound bound, Less less) {
-    if (bound == Bound::Next) {
-        return static_cast<unsigned>(std::upper_bound(records.begin(), records.end(), key, less) -
-                                     records.begin());
+// Asks the memory for what a binary search over part of the records will
+// read: the key cells of the middle records of the range and of its halves,
+// and the record pointers in the middle of the quarters after them.
+class Prefetcher {
+  public:
+    Prefetcher(const Records &records, int offset) : m_records(records), m_offset(offset) {}
+
+    void Range(std::size_t first, std::size_t length, int cellDepth = 2) const {
+        if (length == 0) return;
+        const std::size_t half = length / 2;
+        if (cellDepth == 0) {
+            __builtin_prefetch(&m_records[first + half]);
+            return;
+        }
+        __builtin_prefetch(m_records[first + half] + m_offset);
+        Range(first, half, cellDepth - 1);
+        Range(first + half + 1, length - half - 1, cellDepth - 1);
     }
-    const auto it = std::lower_bound(records.begin(), records.end(), key, less);
-    if (bound == Bound::Key && (it == records.end() || less(key, *it))) return static_cast<unsigned>(-1);
-    return static_cast<unsigned>(it - records.begin());
+
+  private:
+    const Records &m_records;
+    int m_offset;
+};
+
+// The first index for which pred is false, pred holding for a prefix, as
+// std::partition_point finds it. Each halving first fetches what both of its
+// possible successors compare, so a search waits on about one miss per
+// halving instead of two in a row (pointer, then record).
+template <class Pred>
+std::size_t PartitionPoint(const Records &records, const Prefetcher &ahead, Pred pred) {
+    std::size_t first = 0;
+    std::size_t length = records.size();
+    while (length > 0) {
+        const std::size_t half = length / 2;
+        ahead.Range(first, half);
+        ahead.Range(first + half + 1, length - half - 1);
+        if (pred(records[first + half])) {
+            first += half + 1;
+            length -= half + 1;
+        } else {
+            length = half;
+        }
+    }
+    return first;
+}
+
+template <class Less>
+unsigned Locate(const Records &records, const void *key, Bound bound, int offset, Less less) {
+    const Prefetcher ahead(records, offset);
+    if (bound == Bound::Next) {
+        return static_cast<unsigned>(
+            PartitionPoint(records, ahead, [&](const unsigned char *record) { return !less(key, record); }));
+    }
+    const std::size_t found =
+        PartitionPoint(records, ahead, [&](const unsigned char *record) { return less(record, key); });
+    if (bound == Bound::Key && (found == records.size() || less(key, records[found])))
+        return static_cast<unsigned>(-1);
+    return static_cast<unsigned>(found);
 }
 
 unsigned Locate(const Records &records, const IField::Types *types, const int *offsets, int count,
@@ -488,25 +537,25 @@ unsigned Locate(const Records &records, const IField::Types *types, const int *o
         const bool down = descending[0] != 0;
         switch (types[0]) {
             case IField::Bool:
-                return Locate(records, key, bound, CellLess<unsigned char>{offset, down});
+                return Locate(records, key, bound, offset, CellLess<unsigned char>{offset, down});
             case IField::Short:
-                return Locate(records, key, bound, CellLess<short>{offset, down});
+                return Locate(records, key, bound, offset, CellLess<short>{offset, down});
             case IField::Int:
-                return Locate(records, key, bound, CellLess<int>{offset, down});
+                return Locate(records, key, bound, offset, CellLess<int>{offset, down});
             case IField::Int64:
-                return Locate(records, key, bound, CellLess<int64>{offset, down});
+                return Locate(records, key, bound, offset, CellLess<int64>{offset, down});
             case IField::Float:
-                return Locate(records, key, bound, CellLess<float>{offset, down});
+                return Locate(records, key, bound, offset, CellLess<float>{offset, down});
             case IField::Double:
             case IField::DateTime:
             case IField::TimeInterval:
-                return Locate(records, key, bound, CellLess<double>{offset, down});
+                return Locate(records, key, bound, offset, CellLess<double>{offset, down});
             default:
                 break;
         }
     }
     const Comparer1 comparer = KeyComparer(types, offsets, count, descending, caseSensitive);
-    return Locate(records, key, bound, std::cref(comparer));
+    return Locate(records, key, bound, count > 0 ? offsets[0] : 0, std::cref(comparer));
 }
 
 }  // namespace
