@@ -2,6 +2,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <numeric>
 #include <type_traits>
 #include <utility>
 
@@ -72,29 +73,52 @@ std::uint32_t RadixKey(int value) {
     return Descending ? ~key : key;
 }
 
-// Int keys sort by their bytes, least significant first, each pass stable;
-// a byte that is the same in every key needs no pass. Records with equal keys
-// then go to the later keys run by run.
+// Sorts items by a key of Bytes bytes, byteOf(item, b) being byte b counted
+// from the least significant: one stable pass per byte, least significant
+// first, where a byte that is the same in every key needs no pass. One
+// reading of the items counts every byte.
+template <std::size_t Bytes, class Item, class ByteOf>
+void RadixSort(std::vector<Item> &items, ByteOf byteOf) {
+    std::vector<std::size_t> counts(Bytes * 257);
+    for (const Item &item : items) {
+        for (std::size_t b = 0; b < Bytes; ++b) ++counts[b * 257 + byteOf(item, b) + 1];
+    }
+    std::vector<Item> moved(items.size());
+    for (std::size_t b = 0; b < Bytes; ++b) {
+        const auto starts = counts.begin() + static_cast<std::ptrdiff_t>(b * 257);
+        if (std::find(starts, starts + 257, items.size()) != starts + 257) continue;
+        std::partial_sum(starts, starts + 257, starts);
+        for (const Item &item : items) moved[starts[byteOf(item, b)]++] = item;
+        items.swap(moved);
+    }
+}
+
+// Calls sortRun on every run of items that equal(a, b) finds equal, items
+// being sorted so that equal ones are next to each other.
+template <class Item, class Equal, class SortRun>
+void SortRuns(std::vector<Item> &items, Equal equal, SortRun sortRun) {
+    for (auto run = items.begin(); run != items.end();) {
+        const auto end =
+            std::find_if(run + 1, items.end(), [&](const Item &item) { return !equal(*run, item); });
+        if (end - run > 1) sortRun(run, end);
+        run = end;
+    }
+}
+
+// Int keys sort by their bytes; records with equal keys then go to the
+// later keys run by run.
 template <bool Descending>
 void RadixSortInts(std::vector<std::pair<int, unsigned char *>> &keyed, const Comparer1 &rest) {
     using Item = std::pair<int, unsigned char *>;
-    std::vector<Item> moved(keyed.size());
-    for (int shift = 0; shift < 32; shift += 8) {
-        std::size_t starts[257] = {};
-        for (const Item &item : keyed) ++starts[((RadixKey<Descending>(item.first) >> shift) & 0xFF) + 1];
-        if (std::find(std::begin(starts), std::end(starts), keyed.size()) != std::end(starts)) continue;
-        for (int byte = 0; byte < 256; ++byte) starts[byte + 1] += starts[byte];
-        for (const Item &item : keyed)
-            moved[starts[(RadixKey<Descending>(item.first) >> shift) & 0xFF]++] = item;
-        keyed.swap(moved);
-    }
+    RadixSort<4>(keyed, [](const Item &item, std::size_t b) {
+        return static_cast<std::size_t>((RadixKey<Descending>(item.first) >> (8 * b)) & 0xFF);
+    });
     if (rest.GetCount() == 0) return;
-    for (auto run = keyed.begin(); run != keyed.end();) {
-        const auto end = std::find_if(run, keyed.end(),
-                                      [key = run->first](const Item &item) { return item.first != key; });
-        std::sort(run, end, [&rest](const Item &a, const Item &b) { return rest(a.second, b.second); });
-        run = end;
-    }
+    SortRuns(
+        keyed, [](const Item &a, const Item &b) { return a.first == b.first; },
+        [&rest](auto begin, auto end) {
+            std::sort(begin, end, [&rest](const Item &a, const Item &b) { return rest(a.second, b.second); });
+        });
 }
 
 // The first key's cells, read once, sort next to their records as fast as
@@ -164,13 +188,12 @@ bool SortByNumericFirstKey(Records &records, const Storage::SortElement &first, 
 // texts' beginnings; the terminator and what follows it pack as zeros.
 struct TextItem {
     std::uint64_t head[2];
-    const wchar *text;
     unsigned char *record;
 };
 
 TextItem MakeTextItem(unsigned char *record, int offset, bool caseSensitive) {
-    TextItem item{{0, 0}, cells::CellText(record + offset), record};
-    const wchar *text = item.text;
+    TextItem item{{0, 0}, record};
+    const wchar *text = cells::CellText(record + offset);
     for (int i = 0; i < 8; ++i) {
         const wchar c = text && *text ? *text++ : 0;
         std::uint64_t &word = item.head[i / 4];
@@ -179,18 +202,26 @@ TextItem MakeTextItem(unsigned char *record, int offset, bool caseSensitive) {
     return item;
 }
 
-// Heads decide most comparisons without touching the texts; equal heads
-// fall back to the whole texts, which also order null before the empty text.
+// The first words of the heads sort by their bytes (inverted when
+// descending), which leaves short runs that share them; those runs sort by
+// the second words, and only equal heads compare the whole texts, which also
+// order null before the empty text, and then the later keys.
 template <bool Descending>
-void SortTextItems(std::vector<TextItem> &items, bool caseSensitive, const Comparer1 &rest) {
-    std::sort(items.begin(), items.end(), [&rest, caseSensitive](const TextItem &a, const TextItem &b) {
-        for (int w = 0; w < 2; ++w) {
-            if (a.head[w] != b.head[w]) return KeyBefore<std::uint64_t, Descending>(a.head[w], b.head[w]);
-        }
-        const int order = CompareText(a.text, b.text, caseSensitive);
-        if (order != 0) return Descending ? order > 0 : order < 0;
-        return rest(a.record, b.record);
+void SortTextItems(std::vector<TextItem> &items, int offset, bool caseSensitive, const Comparer1 &rest) {
+    RadixSort<8>(items, [](const TextItem &item, std::size_t b) {
+        return static_cast<std::size_t>(((Descending ? ~item.head[0] : item.head[0]) >> (8 * b)) & 0xFF);
     });
+    SortRuns(
+        items, [](const TextItem &a, const TextItem &b) { return a.head[0] == b.head[0]; },
+        [&rest, offset, caseSensitive](auto begin, auto end) {
+            std::sort(begin, end, [&rest, offset, caseSensitive](const TextItem &a, const TextItem &b) {
+                if (a.head[1] != b.head[1]) return KeyBefore<std::uint64_t, Descending>(a.head[1], b.head[1]);
+                const int order = CompareText(cells::CellText(a.record + offset),
+                                              cells::CellText(b.record + offset), caseSensitive);
+                if (order != 0) return Descending ? order > 0 : order < 0;
+                return rest(a.record, b.record);
+            });
+        });
 }
 
 void SortByText(Records &records, const Storage::SortElement &first, const Comparer1 &rest) {
@@ -199,9 +230,9 @@ void SortByText(Records &records, const Storage::SortElement &first, const Compa
     for (unsigned char *record : records)
         items.push_back(MakeTextItem(record, first.offset, first.caseSensitive));
     if (first.descending) {
-        SortTextItems<true>(items, first.caseSensitive, rest);
+        SortTextItems<true>(items, first.offset, first.caseSensitive, rest);
     } else {
-        SortTextItems<false>(items, first.caseSensitive, rest);
+        SortTextItems<false>(items, first.offset, first.caseSensitive, rest);
     }
     std::transform(items.begin(), items.end(), records.begin(),
                    [](const TextItem &item) { return item.record; });

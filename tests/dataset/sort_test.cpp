@@ -402,6 +402,42 @@ TEST(DataSetSort, TextKeysOrderLikeTheTextComparison) {
     }
 }
 
+// Texts tied in their first four or eight folded units, with a second key:
+// each level of the text order and then the later key decide, both directions.
+TEST(DataSetSort, TextTiesAtEveryDepthGoToTheNextUnitsThenTheNextKey) {
+    std::mt19937 random(31);
+    const wchar units[] = {u'a', u'B', u'b', u'A', 0x00E9};
+    for (bool descending : {false, true}) {
+        auto ds = MakeDataSet();
+        ds->AddField(u"s"_w, IField::String);
+        ds->AddField(u"n"_w, IField::Int);
+        std::vector<std::pair<wstring, int>> rows;
+        IDataSet::Cursor c = ds->CreateCursor();
+        for (int i = 0; i < 700; ++i) {
+            wstring text(random() % 2 ? u"abCD"_w : u"ABcd"_w);
+            for (std::size_t n = random() % 7; n > 0; --n) text += units[random() % 5];
+            rows.emplace_back(text, static_cast<int>(random() % 50));
+            ds->Append(c);
+            c[0] = text.c_str();
+            c[1] = rows.back().second;
+        }
+        SetKey(*ds, 0, descending ? IField::Descending : IField::Ascending, 0, false);
+        SetKey(*ds, 1, IField::Ascending, 1);
+        ds->Sort();
+        std::stable_sort(rows.begin(), rows.end(), [descending](const auto &x, const auto &y) {
+            const int order = wrt::wcsicmp(x.first.c_str(), y.first.c_str());
+            if (order != 0) return descending ? order > 0 : order < 0;
+            return x.second < y.second;
+        });
+        std::vector<int> expected;
+        for (const auto &row : rows) expected.push_back(row.second);
+        EXPECT_EQ(IntColumn(*ds, 1), expected) << descending;
+        const std::vector<wstring> texts = TextColumn(*ds);
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            EXPECT_EQ(wrt::wcsicmp(texts[i].c_str(), rows[i].first.c_str()), 0) << i;
+    }
+}
+
 // The constant cursor
 
 TEST(ConstantCursor, FollowsItsRecordThroughSort) {
