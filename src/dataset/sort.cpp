@@ -114,9 +114,28 @@ void RadixSortInts(std::vector<std::pair<int, unsigned char *>> &keyed, const Co
         return static_cast<std::size_t>((RadixKey<Descending>(item.first) >> (8 * b)) & 0xFF);
     });
     if (rest.GetCount() == 0) return;
+    // Tied records lie anywhere in memory: what the later keys read of them
+    // is fetched some items ahead of the run being sorted, in two steps for
+    // texts (the cell, then the text).
+    constexpr std::size_t kCellsAhead = 32;
+    constexpr std::size_t kTextsAhead = 16;
+    const std::size_t count = keyed.size();
+    const auto tied = [&keyed, count](std::size_t i) {
+        return (i > 0 && keyed[i - 1].first == keyed[i].first) ||
+               (i + 1 < count && keyed[i + 1].first == keyed[i].first);
+    };
+    std::size_t cells = 0;
+    std::size_t texts = 0;
     SortRuns(
         keyed, [](const Item &a, const Item &b) { return a.first == b.first; },
-        [&rest](auto begin, auto end) {
+        [&](auto begin, auto end) {
+            const auto reached = static_cast<std::size_t>(end - keyed.begin());
+            for (; cells < std::min(count, reached + kCellsAhead); ++cells) {
+                if (tied(cells)) rest.Prefetch(keyed[cells].second, false);
+            }
+            for (; texts < std::min(count, reached + kTextsAhead); ++texts) {
+                if (tied(texts)) rest.Prefetch(keyed[texts].second, true);
+            }
             std::sort(begin, end, [&rest](const Item &a, const Item &b) { return rest(a.second, b.second); });
         });
 }
@@ -348,6 +367,16 @@ bool Comparer1::operator()(const void *a, const void *b) const {
         if (order != 0) return order < 0;
     }
     return false;
+}
+
+void Comparer1::Prefetch(const unsigned char *record, bool cellCached) const {
+    if (m_types.empty()) return;
+    const unsigned char *cell = record + m_offsets[0];
+    if (!cellCached) {
+        __builtin_prefetch(cell);
+    } else if (m_types[0] == IField::String) {
+        __builtin_prefetch(cells::CellText(cell));
+    }
 }
 
 // Rule comparer

@@ -438,6 +438,37 @@ TEST(DataSetSort, TextTiesAtEveryDepthGoToTheNextUnitsThenTheNextKey) {
     }
 }
 
+// Int first keys with many ties, broken by texts some of which are null:
+// the runs of equal numbers order by the texts, null (read as empty) first.
+TEST(DataSetSort, IntTiesAreBrokenByTextsIncludingNull) {
+    std::mt19937 random(37);
+    auto ds = MakeDataSet();
+    ds->AddField(u"n"_w, IField::Int);
+    ds->AddField(u"s"_w, IField::String);
+    std::vector<std::pair<int, std::string>> rows;
+    IDataSet::Cursor c = ds->CreateCursor();
+    for (int i = 0; i < 900; ++i) {
+        const int n = static_cast<int>(random() % 40);
+        const bool null = random() % 5 == 0;
+        const std::string text = null ? std::string() : std::to_string(random() % 30);
+        ds->Append(c);
+        c[0] = n;
+        if (!null) c[1] = Utf8ToWide(text).c_str();
+        rows.emplace_back(n, null ? std::string() : "+" + text);
+    }
+    SetKey(*ds, 0, IField::Descending, 0);
+    SetKey(*ds, 1, IField::Ascending, 1, true);
+    ds->Sort();
+    std::sort(rows.begin(), rows.end(), [](const auto &x, const auto &y) {
+        return x.first != y.first ? x.first > y.first : x.second < y.second;
+    });
+    for (unsigned r = 0; r < rows.size(); ++r) {
+        EXPECT_EQ(static_cast<int>(ds->GetNumeric(0, r)), rows[r].first) << r;
+        const std::string text = WideToUtf8(ds->GetString(1, r));
+        EXPECT_EQ(text.empty() ? text : "+" + text, rows[r].second) << r;
+    }
+}
+
 // The constant cursor
 
 TEST(ConstantCursor, FollowsItsRecordThroughSort) {
