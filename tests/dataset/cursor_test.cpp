@@ -51,6 +51,21 @@ TEST(CursorHandle, CopyMovesTheCursorAndLeavesTheSourceEmpty) {
     delete raw;
 }
 
+// A cursor of a class derived from the data set's own kind is still one of
+// its cursors, however its type is recognised.
+TEST(CursorHandle, DerivedCursorClassesCountAsOwnCursors) {
+    struct Derived : CMemDataSet::CMemCursor {
+        using CMemCursor::CMemCursor;
+    };
+    auto ds = Numbers(3);
+    IDataSet::Cursor own = At(*ds, 2);
+    Derived derived(&dynamic_cast<CMemDataSet &>(*ds));
+    EXPECT_FALSE(*own.icursor() == derived);
+    derived.MoveTo(*own.icursor());
+    EXPECT_TRUE(*own.icursor() == derived);
+    EXPECT_EQ(derived.GetIterator(), 2u);
+}
+
 TEST(CursorHandle, DestroyingTheHandleMakesTheDataSetForgetTheCursor) {
     auto ds = Numbers(3);
     IDataSet::Cursor inserter = At(*ds, 1);

@@ -202,6 +202,8 @@ class QUELT_API CMemDataSet : public CImplEventSender<IMemDataSet> {
     void AfterFieldListChange();
     // The field index of the first sort key, or 0.
     unsigned PrimaryKeyField() const;
+    // KeepOrder for a record just inserted at index under the first sort key.
+    unsigned PlaceNewRecord(unsigned index);
     bool IsAnchor(const CMemCursor *cursor) const;
     const Cursor &Anchor(Cursor &anchor, unsigned index);
     void RebindAll();
