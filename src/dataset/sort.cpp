@@ -8,6 +8,7 @@
 
 #include "core/wtext_p.h"
 #include "dataset/fields_p.h"
+#include "dataset/sortkeys_p.h"
 #include "quelt/dataset/memdataset.h"
 #include "quelt/dataset/providers.h"
 
@@ -20,20 +21,10 @@ using Records = std::vector<unsigned char *>;
 
 namespace {
 
-// Whether a goes before b ascending: a NaN follows every number and equals another NaN.
-template <class T>
-bool Before(T a, T b) {
-    if constexpr (std::is_floating_point_v<T>) {
-        return a < b || (std::isnan(b) && !std::isnan(a));
-    } else {
-        return a < b;
-    }
-}
-
 // The same order in three-way form.
 template <class T>
 int Order(T a, T b) {
-    return Before(a, b) ? -1 : Before(b, a) ? 1 : 0;
+    return KeyValueBefore(a, b) ? -1 : KeyValueBefore(b, a) ? 1 : 0;
 }
 
 template <class T>
@@ -63,7 +54,7 @@ int CompareText(const wchar *a, const wchar *b, bool caseSensitive) {
 
 template <class T, bool Descending>
 bool KeyBefore(T a, T b) {
-    return Descending ? Before(b, a) : Before(a, b);
+    return Descending ? KeyValueBefore(b, a) : KeyValueBefore(a, b);
 }
 
 // Int keys as unsigned numbers in the key's order.
@@ -524,7 +515,7 @@ struct CellLess {
     bool operator()(const void *a, const void *b) const {
         const T x = Cell<T>(static_cast<const unsigned char *>(a) + offset);
         const T y = Cell<T>(static_cast<const unsigned char *>(b) + offset);
-        return descending ? Before(y, x) : Before(x, y);
+        return descending ? KeyValueBefore(y, x) : KeyValueBefore(x, y);
     }
 };
 

@@ -170,8 +170,8 @@ unsigned CVirtualDataSet::SortIndexMap() {
             keyed.reserve(order.size());
             for (const unsigned record : order) keyed.emplace_back(GetNumeric(field, record), record);
             std::sort(keyed.begin(), keyed.end(), [&rest, descending](const auto &a, const auto &b) {
-                const int first = Order(IField::Double, a.first, b.first, false);
-                if (first != 0) return (first < 0) != descending;
+                if (KeyValueBefore(a.first, b.first)) return !descending;
+                if (KeyValueBefore(b.first, a.first)) return descending;
                 return rest(a.second, b.second);
             });
             std::transform(keyed.begin(), keyed.end(), order.begin(),
