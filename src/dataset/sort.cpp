@@ -8,6 +8,7 @@
 
 #include "core/wtext_p.h"
 #include "dataset/fields_p.h"
+#include "dataset/radixsort_p.h"
 #include "dataset/sortkeys_p.h"
 #include "quelt/dataset/memdataset.h"
 #include "quelt/dataset/providers.h"
@@ -64,44 +65,12 @@ std::uint32_t RadixKey(int value) {
     return Descending ? ~key : key;
 }
 
-// Sorts items by a key of Bytes bytes, byteOf(item, b) being byte b counted
-// from the least significant: one stable pass per byte, least significant
-// first, where a byte that is the same in every key needs no pass. One
-// reading of the items counts every byte.
-template <std::size_t Bytes, class Item, class ByteOf>
-void RadixSort(std::vector<Item> &items, ByteOf byteOf) {
-    std::vector<std::size_t> counts(Bytes * 257);
-    for (const Item &item : items) {
-        for (std::size_t b = 0; b < Bytes; ++b) ++counts[b * 257 + byteOf(item, b) + 1];
-    }
-    std::vector<Item> moved(items.size());
-    for (std::size_t b = 0; b < Bytes; ++b) {
-        const auto starts = counts.begin() + static_cast<std::ptrdiff_t>(b * 257);
-        if (std::find(starts, starts + 257, items.size()) != starts + 257) continue;
-        std::partial_sum(starts, starts + 257, starts);
-        for (const Item &item : items) moved[starts[byteOf(item, b)]++] = item;
-        items.swap(moved);
-    }
-}
-
-// Calls sortRun on every run of items that equal(a, b) finds equal, items
-// being sorted so that equal ones are next to each other.
-template <class Item, class Equal, class SortRun>
-void SortRuns(std::vector<Item> &items, Equal equal, SortRun sortRun) {
-    for (auto run = items.begin(); run != items.end();) {
-        const auto end =
-            std::find_if(run + 1, items.end(), [&](const Item &item) { return !equal(*run, item); });
-        if (end - run > 1) sortRun(run, end);
-        run = end;
-    }
-}
-
 // Int keys sort by their bytes; records with equal keys then go to the
 // later keys run by run.
 template <bool Descending>
 void RadixSortInts(std::vector<std::pair<int, unsigned char *>> &keyed, const Comparer1 &rest) {
     using Item = std::pair<int, unsigned char *>;
-    RadixSort<4>(keyed, [](const Item &item, std::size_t b) {
+    radix::RadixSort<4>(keyed, [](const Item &item, std::size_t b) {
         return static_cast<std::size_t>((RadixKey<Descending>(item.first) >> (8 * b)) & 0xFF);
     });
     if (rest.GetCount() == 0) return;
@@ -117,7 +86,7 @@ void RadixSortInts(std::vector<std::pair<int, unsigned char *>> &keyed, const Co
     };
     std::size_t cells = 0;
     std::size_t texts = 0;
-    SortRuns(
+    radix::SortRuns(
         keyed, [](const Item &a, const Item &b) { return a.first == b.first; },
         [&](auto begin, auto end) {
             const auto reached = static_cast<std::size_t>(end - keyed.begin());
@@ -218,10 +187,10 @@ TextItem MakeTextItem(unsigned char *record, int offset, bool caseSensitive) {
 // order null before the empty text, and then the later keys.
 template <bool Descending>
 void SortTextItems(std::vector<TextItem> &items, int offset, bool caseSensitive, const Comparer1 &rest) {
-    RadixSort<8>(items, [](const TextItem &item, std::size_t b) {
+    radix::RadixSort<8>(items, [](const TextItem &item, std::size_t b) {
         return static_cast<std::size_t>(((Descending ? ~item.head[0] : item.head[0]) >> (8 * b)) & 0xFF);
     });
-    SortRuns(
+    radix::SortRuns(
         items, [](const TextItem &a, const TextItem &b) { return a.head[0] == b.head[0]; },
         [&rest, offset, caseSensitive](auto begin, auto end) {
             std::sort(begin, end, [&rest, offset, caseSensitive](const TextItem &a, const TextItem &b) {
