@@ -2,7 +2,6 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <numeric>
 #include <type_traits>
 #include <utility>
 
@@ -181,17 +180,21 @@ TextItem MakeTextItem(unsigned char *record, int offset, bool caseSensitive) {
     return item;
 }
 
-// The first words of the heads sort by their bytes (inverted when
+// The first five units of the heads sort by their bytes (inverted when
 // descending), which leaves short runs that share them; those runs sort by
 // the second words, and only equal heads compare the whole texts, which also
 // order null before the empty text, and then the later keys.
 template <bool Descending>
 void SortTextItems(std::vector<TextItem> &items, int offset, bool caseSensitive, const Comparer1 &rest) {
-    radix::RadixSort<8>(items, [](const TextItem &item, std::size_t b) {
-        return static_cast<std::size_t>(((Descending ? ~item.head[0] : item.head[0]) >> (8 * b)) & 0xFF);
+    radix::RadixSort<10>(items, [](const TextItem &item, std::size_t b) {
+        const std::uint64_t word = b < 2 ? item.head[1] >> 48 : item.head[0];
+        return static_cast<std::size_t>(((Descending ? ~word : word) >> (8 * (b < 2 ? b : b - 2))) & 0xFF);
     });
     radix::SortRuns(
-        items, [](const TextItem &a, const TextItem &b) { return a.head[0] == b.head[0]; },
+        items,
+        [](const TextItem &a, const TextItem &b) {
+            return a.head[0] == b.head[0] && a.head[1] >> 48 == b.head[1] >> 48;
+        },
         [&rest, offset, caseSensitive](auto begin, auto end) {
             std::sort(begin, end, [&rest, offset, caseSensitive](const TextItem &a, const TextItem &b) {
                 if (a.head[1] != b.head[1]) return KeyBefore<std::uint64_t, Descending>(a.head[1], b.head[1]);
