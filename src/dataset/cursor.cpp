@@ -30,20 +30,24 @@ void CMemCursor::SetFields(const std::vector<CMemFieldBase *> &fields) {
 void CMemCursor::ClearFields() { fieldlist::DeleteAll(m_fields); }
 
 // The fields are clones of the data set's, so their cells are at the data
-// set's offsets, which InitCursor would lay out again field by field.
+// set's offsets, which InitCursor would lay out again field by field. None of
+// the memory field classes overrides Init, so binding needs no virtual call.
 void CMemCursor::Rebind() {
     if (!m_pDataSet) {
-        for (CMemFieldBase *field : m_fields) field->Init(nullptr);
+        for (CMemFieldBase *field : m_fields) field->BindCell(nullptr);
         return;
     }
     const std::vector<int> &offsets = m_pDataSet->m_offsets;
     if (offsets.size() != m_fields.size()) {
-        m_pDataSet->GetDataStorage().InitCursor(m_fields, m_index);
+        m_pDataSet->m_pStorage->InitCursor(m_fields, m_index);
         return;
     }
-    unsigned char *record = m_pDataSet->GetDataStorage().GetAddress(m_index);
-    for (std::size_t i = 0; i < m_fields.size(); ++i)
-        m_fields[i]->Init(record ? record + offsets[i] : nullptr);
+    unsigned char *record = m_pDataSet->m_pStorage->GetAddress(m_index);
+    if (!record) {
+        for (CMemFieldBase *field : m_fields) field->BindCell(nullptr);
+        return;
+    }
+    for (std::size_t i = 0; i < m_fields.size(); ++i) m_fields[i]->BindCell(record + offsets[i]);
 }
 
 void CMemCursor::Detach() {
@@ -66,7 +70,7 @@ void CMemCursor::UpdateAfterDelete(const CMemCursor &other) { cursors::FollowDel
 // A negative target counts as past the last record, as the unsigned index has it.
 void CMemCursor::MoveIndex(long long index) {
     if (!m_pDataSet) return;
-    m_index = static_cast<unsigned>(cursors::Landing(index, m_pDataSet->GetRecordCount()));
+    m_index = static_cast<unsigned>(cursors::Landing(index, m_pDataSet->m_pStorage->Size()));
     Rebind();
 }
 
@@ -139,8 +143,10 @@ CMemColumn::~CMemColumn() {
 
 IField &CMemColumn::Reach(int record) const {
     if (!m_pDataSet) return *m_pField;
-    m_record = cursors::ClampRow(record, static_cast<int>(m_pDataSet->GetRecordCount()));
-    m_pDataSet->GetDataStorage().InitField(m_pField, static_cast<unsigned>(m_record), m_offset);
+    const CMemDataSet::CVecDataStorage &storage = *m_pDataSet->m_pStorage;
+    m_record = cursors::ClampRow(record, static_cast<int>(storage.Size()));
+    unsigned char *address = storage.GetAddress(static_cast<unsigned>(m_record));
+    m_pField->BindCell(address ? address + m_offset : nullptr);
     return *m_pField;
 }
 

@@ -11,10 +11,13 @@
 namespace quelt::cursors {
 
 // The cursor as one of owner's own kind Own; any other cursor, or one cut
-// loose from owner, throws bad_cast.
+// loose from owner, throws bad_cast. Cursors are nearly always exactly of
+// class Own, which comparing the types finds without walking the hierarchy.
 template <class Own>
 Own &Owned(const IDataSet::ICursor *cursor, const IDataSet *owner) {
-    auto *own = dynamic_cast<const Own *>(cursor);
+    if (!cursor) throw std::bad_cast();
+    auto *own =
+        typeid(*cursor) == typeid(Own) ? static_cast<const Own *>(cursor) : dynamic_cast<const Own *>(cursor);
     if (!own || own->dataset() != owner) throw std::bad_cast();
     return *const_cast<Own *>(own);
 }

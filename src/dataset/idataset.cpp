@@ -38,10 +38,7 @@ IDataSet::IColumn::~IColumn() = default;
 
 // Cursor handle
 
-IDataSet::ICursor &IDataSet::Cursor::get() const {
-    if (!m_p) throw BadCursor();
-    return *m_p;
-}
+void IDataSet::Cursor::ThrowEmpty() { throw BadCursor(); }
 
 void IDataSet::Cursor::release() {
     if (!m_p) return;
@@ -57,11 +54,6 @@ IDataSet::Cursor &IDataSet::Cursor::operator=(const Cursor &other) {
 }
 
 IDataSet::Cursor::~Cursor() { release(); }
-
-IDataSet::Cursor &IDataSet::Cursor::operator++() {
-    ++get();
-    return *this;
-}
 
 IDataSet::Cursor &IDataSet::Cursor::operator--() {
     --get();
@@ -84,13 +76,6 @@ bool IDataSet::Cursor::operator==(const Cursor &other) const {
 }
 
 bool IDataSet::Cursor::operator!=(const Cursor &other) const { return !(*this == other); }
-
-IField &IDataSet::Cursor::operator[](int index) { return get()[index]; }
-
-const IField &IDataSet::Cursor::operator[](int index) const {
-    const ICursor &c = get();
-    return c[index];
-}
 
 IField &IDataSet::Cursor::operator[](const wstring &name) { return get()[name]; }
 
@@ -124,10 +109,7 @@ IDataSet *IDataSet::Cursor::dataset() const { return get().dataset(); }
 
 // Column handle
 
-IDataSet::IColumn &IDataSet::Column::get() const {
-    if (!m_p) throw BadCursor();
-    return *m_p;
-}
+void IDataSet::Column::ThrowEmpty() { throw BadCursor(); }
 
 IDataSet::Column &IDataSet::Column::operator=(const Column &other) {
     if (&other == this) return *this;
@@ -137,13 +119,6 @@ IDataSet::Column &IDataSet::Column::operator=(const Column &other) {
 }
 
 IDataSet::Column::~Column() { delete m_p; }
-
-IField &IDataSet::Column::operator[](int record) { return get()[record]; }
-
-const IField &IDataSet::Column::operator[](int record) const {
-    const IColumn &c = get();
-    return c[record];
-}
 
 IField &IDataSet::Column::Prev() { return get().Prev(); }
 

@@ -341,7 +341,7 @@ void CMemDataSet::UpdatesCursorsDelete(const ICursor *cursor) {
 }
 
 void CMemDataSet::RebindAll() {
-    for (CMemFieldBase *field : m_fields) field->Init(nullptr);
+    for (CMemFieldBase *field : m_fields) field->BindCell(nullptr);
     for (CMemCursor *cursor : m_cursors) cursor->Rebind();
     for (CMemColumn *column : m_columns) column->Reach(column->m_record);
 }
@@ -379,10 +379,16 @@ unsigned CMemDataSet::PrimaryKeyField() const {
     return keys.empty() ? 0 : static_cast<unsigned>(keys.front().field);
 }
 
+// Without keep-order a new record stays where it was put, and the sort keys
+// need not be read.
+unsigned CMemDataSet::PlaceNewRecord(unsigned index) {
+    return m_bKeepOrder ? KeepOrder(index, PrimaryKeyField()) : index;
+}
+
 IDataSet::Cursor &CMemDataSet::Insert(Cursor &cursor) {
     CMemCursor &placed = OwnCursor(cursor);
     const unsigned index = m_pStorage->Insert(std::min(placed.m_index, GetRecordCount()));
-    placed.m_index = KeepOrder(index, PrimaryKeyField());
+    placed.m_index = PlaceNewRecord(index);
     placed.Rebind();
     placed.InitFields();
     UpdatesCursorsInsert(&placed);
@@ -394,7 +400,7 @@ IDataSet::Cursor &CMemDataSet::Insert(Cursor &cursor) {
 IDataSet::Cursor &CMemDataSet::Append(Cursor &cursor) {
     CMemCursor &placed = OwnCursor(cursor);
     const unsigned index = m_pStorage->Append();
-    placed.m_index = KeepOrder(index, PrimaryKeyField());
+    placed.m_index = PlaceNewRecord(index);
     placed.Rebind();
     placed.InitFields();
     if (placed.m_index != index) UpdatesCursorsInsert(&placed);

@@ -7,6 +7,8 @@
 
 #include "core/wtext_p.h"
 #include "dataset/fields_p.h"
+#include "dataset/radixsort_p.h"
+#include "dataset/sortkeys_p.h"
 #include "quelt/dataset/memdataset.h"
 #include "quelt/dataset/providers.h"
 
@@ -19,20 +21,10 @@ using Records = std::vector<unsigned char *>;
 
 namespace {
 
-// Whether a goes before b ascending: a NaN follows every number and equals another NaN.
-template <class T>
-bool Before(T a, T b) {
-    if constexpr (std::is_floating_point_v<T>) {
-        return a < b || (std::isnan(b) && !std::isnan(a));
-    } else {
-        return a < b;
-    }
-}
-
 // The same order in three-way form.
 template <class T>
 int Order(T a, T b) {
-    return Before(a, b) ? -1 : Before(b, a) ? 1 : 0;
+    return KeyValueBefore(a, b) ? -1 : KeyValueBefore(b, a) ? 1 : 0;
 }
 
 template <class T>
@@ -62,7 +54,7 @@ int CompareText(const wchar *a, const wchar *b, bool caseSensitive) {
 
 template <class T, bool Descending>
 bool KeyBefore(T a, T b) {
-    return Descending ? Before(b, a) : Before(a, b);
+    return Descending ? KeyValueBefore(b, a) : KeyValueBefore(a, b);
 }
 
 // Int keys as unsigned numbers in the key's order.
@@ -72,29 +64,39 @@ std::uint32_t RadixKey(int value) {
     return Descending ? ~key : key;
 }
 
-// Int keys sort by their bytes, least significant first, each pass stable;
-// a byte that is the same in every key needs no pass. Records with equal keys
-// then go to the later keys run by run.
+// Int keys sort by their bytes; records with equal keys then go to the
+// later keys run by run.
 template <bool Descending>
 void RadixSortInts(std::vector<std::pair<int, unsigned char *>> &keyed, const Comparer1 &rest) {
     using Item = std::pair<int, unsigned char *>;
-    std::vector<Item> moved(keyed.size());
-    for (int shift = 0; shift < 32; shift += 8) {
-        std::size_t starts[257] = {};
-        for (const Item &item : keyed) ++starts[((RadixKey<Descending>(item.first) >> shift) & 0xFF) + 1];
-        if (std::find(std::begin(starts), std::end(starts), keyed.size()) != std::end(starts)) continue;
-        for (int byte = 0; byte < 256; ++byte) starts[byte + 1] += starts[byte];
-        for (const Item &item : keyed)
-            moved[starts[(RadixKey<Descending>(item.first) >> shift) & 0xFF]++] = item;
-        keyed.swap(moved);
-    }
+    radix::RadixSort<4>(keyed, [](const Item &item, std::size_t b) {
+        return static_cast<std::size_t>((RadixKey<Descending>(item.first) >> (8 * b)) & 0xFF);
+    });
     if (rest.GetCount() == 0) return;
-    for (auto run = keyed.begin(); run != keyed.end();) {
-        const auto end = std::find_if(run, keyed.end(),
-                                      [key = run->first](const Item &item) { return item.first != key; });
-        std::sort(run, end, [&rest](const Item &a, const Item &b) { return rest(a.second, b.second); });
-        run = end;
-    }
+    // Tied records lie anywhere in memory: what the later keys read of them
+    // is fetched some items ahead of the run being sorted, in two steps for
+    // texts (the cell, then the text).
+    constexpr std::size_t kCellsAhead = 32;
+    constexpr std::size_t kTextsAhead = 16;
+    const std::size_t count = keyed.size();
+    const auto tied = [&keyed, count](std::size_t i) {
+        return (i > 0 && keyed[i - 1].first == keyed[i].first) ||
+               (i + 1 < count && keyed[i + 1].first == keyed[i].first);
+    };
+    std::size_t cells = 0;
+    std::size_t texts = 0;
+    radix::SortRuns(
+        keyed, [](const Item &a, const Item &b) { return a.first == b.first; },
+        [&](auto begin, auto end) {
+            const auto reached = static_cast<std::size_t>(end - keyed.begin());
+            for (; cells < std::min(count, reached + kCellsAhead); ++cells) {
+                if (tied(cells)) rest.Prefetch(keyed[cells].second, false);
+            }
+            for (; texts < std::min(count, reached + kTextsAhead); ++texts) {
+                if (tied(texts)) rest.Prefetch(keyed[texts].second, true);
+            }
+            std::sort(begin, end, [&rest](const Item &a, const Item &b) { return rest(a.second, b.second); });
+        });
 }
 
 // The first key's cells, read once, sort next to their records as fast as
@@ -164,13 +166,12 @@ bool SortByNumericFirstKey(Records &records, const Storage::SortElement &first, 
 // texts' beginnings; the terminator and what follows it pack as zeros.
 struct TextItem {
     std::uint64_t head[2];
-    const wchar *text;
     unsigned char *record;
 };
 
 TextItem MakeTextItem(unsigned char *record, int offset, bool caseSensitive) {
-    TextItem item{{0, 0}, cells::CellText(record + offset), record};
-    const wchar *text = item.text;
+    TextItem item{{0, 0}, record};
+    const wchar *text = cells::CellText(record + offset);
     for (int i = 0; i < 8; ++i) {
         const wchar c = text && *text ? *text++ : 0;
         std::uint64_t &word = item.head[i / 4];
@@ -179,18 +180,30 @@ TextItem MakeTextItem(unsigned char *record, int offset, bool caseSensitive) {
     return item;
 }
 
-// Heads decide most comparisons without touching the texts; equal heads
-// fall back to the whole texts, which also order null before the empty text.
+// The first five units of the heads sort by their bytes (inverted when
+// descending), which leaves short runs that share them; those runs sort by
+// the second words, and only equal heads compare the whole texts, which also
+// order null before the empty text, and then the later keys.
 template <bool Descending>
-void SortTextItems(std::vector<TextItem> &items, bool caseSensitive, const Comparer1 &rest) {
-    std::sort(items.begin(), items.end(), [&rest, caseSensitive](const TextItem &a, const TextItem &b) {
-        for (int w = 0; w < 2; ++w) {
-            if (a.head[w] != b.head[w]) return KeyBefore<std::uint64_t, Descending>(a.head[w], b.head[w]);
-        }
-        const int order = CompareText(a.text, b.text, caseSensitive);
-        if (order != 0) return Descending ? order > 0 : order < 0;
-        return rest(a.record, b.record);
+void SortTextItems(std::vector<TextItem> &items, int offset, bool caseSensitive, const Comparer1 &rest) {
+    radix::RadixSort<10>(items, [](const TextItem &item, std::size_t b) {
+        const std::uint64_t word = b < 2 ? item.head[1] >> 48 : item.head[0];
+        return static_cast<std::size_t>(((Descending ? ~word : word) >> (8 * (b < 2 ? b : b - 2))) & 0xFF);
     });
+    radix::SortRuns(
+        items,
+        [](const TextItem &a, const TextItem &b) {
+            return a.head[0] == b.head[0] && a.head[1] >> 48 == b.head[1] >> 48;
+        },
+        [&rest, offset, caseSensitive](auto begin, auto end) {
+            std::sort(begin, end, [&rest, offset, caseSensitive](const TextItem &a, const TextItem &b) {
+                if (a.head[1] != b.head[1]) return KeyBefore<std::uint64_t, Descending>(a.head[1], b.head[1]);
+                const int order = CompareText(cells::CellText(a.record + offset),
+                                              cells::CellText(b.record + offset), caseSensitive);
+                if (order != 0) return Descending ? order > 0 : order < 0;
+                return rest(a.record, b.record);
+            });
+        });
 }
 
 void SortByText(Records &records, const Storage::SortElement &first, const Comparer1 &rest) {
@@ -199,9 +212,9 @@ void SortByText(Records &records, const Storage::SortElement &first, const Compa
     for (unsigned char *record : records)
         items.push_back(MakeTextItem(record, first.offset, first.caseSensitive));
     if (first.descending) {
-        SortTextItems<true>(items, first.caseSensitive, rest);
+        SortTextItems<true>(items, first.offset, first.caseSensitive, rest);
     } else {
-        SortTextItems<false>(items, first.caseSensitive, rest);
+        SortTextItems<false>(items, first.offset, first.caseSensitive, rest);
     }
     std::transform(items.begin(), items.end(), records.begin(),
                    [](const TextItem &item) { return item.record; });
@@ -317,6 +330,16 @@ bool Comparer1::operator()(const void *a, const void *b) const {
         if (order != 0) return order < 0;
     }
     return false;
+}
+
+void Comparer1::Prefetch(const unsigned char *record, bool cellCached) const {
+    if (m_types.empty()) return;
+    const unsigned char *cell = record + m_offsets[0];
+    if (!cellCached) {
+        __builtin_prefetch(cell);
+    } else if (m_types[0] == IField::String) {
+        __builtin_prefetch(cells::CellText(cell));
+    }
 }
 
 // Rule comparer
@@ -464,21 +487,70 @@ struct CellLess {
     bool operator()(const void *a, const void *b) const {
         const T x = Cell<T>(static_cast<const unsigned char *>(a) + offset);
         const T y = Cell<T>(static_cast<const unsigned char *>(b) + offset);
-        return descending ? Before(y, x) : Before(x, y);
+        return descending ? KeyValueBefore(y, x) : KeyValueBefore(x, y);
     }
 };
 
 enum class Bound { Nearest, Next, Key };
 
-template <class Less>
-unsigned Locate(const Records &records, const void *key, Bound bound, Less less) {
-    if (bound == Bound::Next) {
-        return static_cast<unsigned>(std::upper_bound(records.begin(), records.end(), key, less) -
-                                     records.begin());
+// Asks the memory for what a binary search over part of the records will
+// read: the key cells of the middle records of the range and of its halves,
+// and the record pointers in the middle of the quarters after them.
+class Prefetcher {
+  public:
+    Prefetcher(const Records &records, int offset) : m_records(records), m_offset(offset) {}
+
+    void Range(std::size_t first, std::size_t length, int cellDepth = 2) const {
+        if (length == 0) return;
+        const std::size_t half = length / 2;
+        if (cellDepth == 0) {
+            __builtin_prefetch(&m_records[first + half]);
+            return;
+        }
+        __builtin_prefetch(m_records[first + half] + m_offset);
+        Range(first, half, cellDepth - 1);
+        Range(first + half + 1, length - half - 1, cellDepth - 1);
     }
-    const auto it = std::lower_bound(records.begin(), records.end(), key, less);
-    if (bound == Bound::Key && (it == records.end() || less(key, *it))) return static_cast<unsigned>(-1);
-    return static_cast<unsigned>(it - records.begin());
+
+  private:
+    const Records &m_records;
+    int m_offset;
+};
+
+// The first index for which pred is false, pred holding for a prefix, as
+// std::partition_point finds it. Each halving first fetches what both of its
+// possible successors compare, so a search waits on about one miss per
+// halving instead of two in a row (pointer, then record).
+template <class Pred>
+std::size_t PartitionPoint(const Records &records, const Prefetcher &ahead, Pred pred) {
+    std::size_t first = 0;
+    std::size_t length = records.size();
+    while (length > 0) {
+        const std::size_t half = length / 2;
+        ahead.Range(first, half);
+        ahead.Range(first + half + 1, length - half - 1);
+        if (pred(records[first + half])) {
+            first += half + 1;
+            length -= half + 1;
+        } else {
+            length = half;
+        }
+    }
+    return first;
+}
+
+template <class Less>
+unsigned Locate(const Records &records, const void *key, Bound bound, int offset, Less less) {
+    const Prefetcher ahead(records, offset);
+    if (bound == Bound::Next) {
+        return static_cast<unsigned>(
+            PartitionPoint(records, ahead, [&](const unsigned char *record) { return !less(key, record); }));
+    }
+    const std::size_t found =
+        PartitionPoint(records, ahead, [&](const unsigned char *record) { return less(record, key); });
+    if (bound == Bound::Key && (found == records.size() || less(key, records[found])))
+        return static_cast<unsigned>(-1);
+    return static_cast<unsigned>(found);
 }
 
 unsigned Locate(const Records &records, const IField::Types *types, const int *offsets, int count,
@@ -488,25 +560,25 @@ unsigned Locate(const Records &records, const IField::Types *types, const int *o
         const bool down = descending[0] != 0;
         switch (types[0]) {
             case IField::Bool:
-                return Locate(records, key, bound, CellLess<unsigned char>{offset, down});
+                return Locate(records, key, bound, offset, CellLess<unsigned char>{offset, down});
             case IField::Short:
-                return Locate(records, key, bound, CellLess<short>{offset, down});
+                return Locate(records, key, bound, offset, CellLess<short>{offset, down});
             case IField::Int:
-                return Locate(records, key, bound, CellLess<int>{offset, down});
+                return Locate(records, key, bound, offset, CellLess<int>{offset, down});
             case IField::Int64:
-                return Locate(records, key, bound, CellLess<int64>{offset, down});
+                return Locate(records, key, bound, offset, CellLess<int64>{offset, down});
             case IField::Float:
-                return Locate(records, key, bound, CellLess<float>{offset, down});
+                return Locate(records, key, bound, offset, CellLess<float>{offset, down});
             case IField::Double:
             case IField::DateTime:
             case IField::TimeInterval:
-                return Locate(records, key, bound, CellLess<double>{offset, down});
+                return Locate(records, key, bound, offset, CellLess<double>{offset, down});
             default:
                 break;
         }
     }
     const Comparer1 comparer = KeyComparer(types, offsets, count, descending, caseSensitive);
-    return Locate(records, key, bound, std::cref(comparer));
+    return Locate(records, key, bound, count > 0 ? offsets[0] : 0, std::cref(comparer));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cmath>
+#include <type_traits>
 #include <vector>
 
 #include "quelt/dataset/idataset.h"
@@ -11,5 +13,16 @@ namespace quelt {
 // ordered by sort index and then by field index. Every kind of data set and
 // every comparison of records takes its keys from here.
 std::vector<int> SortKeyFields(const IDataSet &dataSet);
+
+// Whether key value a goes before b ascending: a NaN follows every number and
+// equals another NaN.
+template <class T>
+bool KeyValueBefore(T a, T b) {
+    if constexpr (std::is_floating_point_v<T>) {
+        return a < b || (std::isnan(b) && !std::isnan(a));
+    } else {
+        return a < b;
+    }
+}
 
 }  // namespace quelt

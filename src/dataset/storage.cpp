@@ -91,8 +91,6 @@ void Storage::Swap(CVecDataStorage &other) noexcept {
 
 void Storage::Reserve(unsigned count) { m_records.reserve(count); }
 
-unsigned Storage::Size() const { return static_cast<unsigned>(m_records.size()); }
-
 void Storage::CheckIndex(unsigned index, unsigned limit) const {
     if (index >= limit) throw std::out_of_range("record index out of range");
 }
@@ -151,10 +149,6 @@ unsigned char *Storage::TakeRecord(unsigned index) {
 void Storage::InsertRecord(unsigned index, unsigned char *record) {
     CheckIndex(index, Size() + 1);
     m_records.insert(m_records.begin() + index, record);
-}
-
-unsigned char *Storage::GetAddress(unsigned index) const {
-    return index < Size() ? m_records[index] : nullptr;
 }
 
 unsigned Storage::AlignCell(unsigned end, int size) {

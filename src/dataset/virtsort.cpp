@@ -7,6 +7,7 @@
 #include "core/numeric_p.h"
 #include "core/wtext_p.h"
 #include "dataset/fields_p.h"
+#include "dataset/radixsort_p.h"
 #include "dataset/sortkeys_p.h"
 #include "dataset/virtkeys_p.h"
 #include "quelt/dataset/comparers.h"
@@ -161,19 +162,28 @@ unsigned CVirtualDataSet::SortIndexMap() {
     {
         const RawAccess raw(m_bRaw);
         if (!keys.empty() && IsNumber(comparer.m_types.front())) {
-            // A number key is read once per record instead of twice per
-            // comparison; the later keys decide its ties as before.
+            // A number key is read once per record and sorted by its bytes;
+            // the later keys decide its ties as before.
             const auto field = static_cast<unsigned>(keys.front());
             const bool descending = comparer.m_descending.front() != 0;
             const CComparer rest = KeyComparer(std::vector<int>(keys.begin() + 1, keys.end()));
-            std::vector<std::pair<double, unsigned>> keyed;
+            std::vector<std::pair<std::uint64_t, unsigned>> keyed;
             keyed.reserve(order.size());
-            for (const unsigned record : order) keyed.emplace_back(GetNumeric(field, record), record);
-            std::sort(keyed.begin(), keyed.end(), [&rest, descending](const auto &a, const auto &b) {
-                const int first = Order(IField::Double, a.first, b.first, false);
-                if (first != 0) return (first < 0) != descending;
-                return rest(a.second, b.second);
+            for (const unsigned record : order) {
+                const std::uint64_t key = radix::OrderedBits(GetNumeric(field, record));
+                keyed.emplace_back(descending ? ~key : key, record);
+            }
+            radix::RadixSort<8>(keyed, [](const auto &item, std::size_t b) {
+                return static_cast<std::size_t>((item.first >> (8 * b)) & 0xFF);
             });
+            if (!rest.m_types.empty()) {
+                radix::SortRuns(
+                    keyed, [](const auto &a, const auto &b) { return a.first == b.first; },
+                    [&rest](auto begin, auto end) {
+                        std::sort(begin, end,
+                                  [&rest](const auto &a, const auto &b) { return rest(a.second, b.second); });
+                    });
+            }
             std::transform(keyed.begin(), keyed.end(), order.begin(),
                            [](const auto &item) { return item.second; });
         } else {

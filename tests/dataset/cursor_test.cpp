@@ -51,6 +51,21 @@ TEST(CursorHandle, CopyMovesTheCursorAndLeavesTheSourceEmpty) {
     delete raw;
 }
 
+// A cursor of a class derived from the data set's own kind is still one of
+// its cursors, however its type is recognised.
+TEST(CursorHandle, DerivedCursorClassesCountAsOwnCursors) {
+    struct Derived : CMemDataSet::CMemCursor {
+        using CMemCursor::CMemCursor;
+    };
+    auto ds = Numbers(3);
+    IDataSet::Cursor own = At(*ds, 2);
+    Derived derived(&dynamic_cast<CMemDataSet &>(*ds));
+    EXPECT_FALSE(*own.icursor() == derived);
+    derived.MoveTo(*own.icursor());
+    EXPECT_TRUE(*own.icursor() == derived);
+    EXPECT_EQ(derived.GetIterator(), 2u);
+}
+
 TEST(CursorHandle, DestroyingTheHandleMakesTheDataSetForgetTheCursor) {
     auto ds = Numbers(3);
     IDataSet::Cursor inserter = At(*ds, 1);
@@ -134,6 +149,51 @@ TEST(CursorMoves, EveryMoveRebindsTheFields) {
     EXPECT_EQ(static_cast<int>(c[0]), 0);
     EXPECT_THROW(c[u"missing"_w], FieldNotFound);
     EXPECT_THROW(c[1], FieldNotFound);
+}
+
+// Fields held across moves read each cell of the new record at its own
+// offset, and read as unbound once the cursor has no record.
+TEST(CursorMoves, HeldFieldsFollowEveryCellOfTheRecord) {
+    auto ds = MakeDataSet();
+    ds->AddField(u"b"_w, IField::Bool);
+    ds->AddField(u"d"_w, IField::Double);
+    ds->AddField(u"s"_w, IField::String);
+    ds->AddField(u"i"_w, IField::Int);
+    IDataSet::Cursor writer = ds->CreateCursor();
+    for (int r = 0; r < 3; ++r) {
+        ds->Append(writer);
+        writer[0] = r == 1;
+        writer[1] = r + 0.5;
+        writer[2] = Utf8ToWide(std::to_string(r)).c_str();
+        writer[3] = 100 + r;
+    }
+    IDataSet::Cursor c = ds->CreateCursor();
+    IField &flag = c[0];
+    IField &real = c[1];
+    IField &text = c[2];
+    const IDataSet::Cursor &constant = c;
+    const IField &number = constant[3];
+    for (int r = 0; r < 3; ++r, ++c) {
+        EXPECT_EQ(static_cast<bool>(flag), r == 1);
+        EXPECT_EQ(static_cast<double>(real), r + 0.5);
+        EXPECT_EQ(static_cast<wstring>(text), Utf8ToWide(std::to_string(r)));
+        EXPECT_EQ(static_cast<int>(const_cast<IField &>(number)), 100 + r);
+    }
+    ds->EraseAll();
+    c += 0;
+    EXPECT_EQ(flag.GetData(), nullptr);
+    EXPECT_EQ(number.GetSize(), 4);
+    EXPECT_EQ(static_cast<int>(const_cast<IField &>(number)), 0);
+    EXPECT_EQ(static_cast<double>(real), 0.0);
+}
+
+TEST(CursorHandle, EmptyConstHandlesThrow) {
+    const IDataSet::Cursor cursor;
+    EXPECT_THROW(cursor[0], BadCursor);
+    const IDataSet::Column column;
+    EXPECT_THROW(column[0], BadCursor);
+    IDataSet::Column moved;
+    EXPECT_THROW(moved[0], BadCursor);
 }
 
 TEST(CursorMoves, WithNoRecordsACursorIsNeverValid) {

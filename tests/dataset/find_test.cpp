@@ -107,6 +107,25 @@ TEST_F(IntSearch, MatchesStdBoundsOnRandomData) {
     }
 }
 
+// Every record count from one to a few halvings deep, so the search meets every
+// shape of range; each value appears twice and the gaps between them are missing.
+TEST_F(IntSearch, MatchesStdBoundsAtEveryLength) {
+    for (int count = 1; count <= 70; ++count) {
+        std::vector<int> values;
+        for (int i = 0; i < count; ++i) values.push_back(i / 2 * 2);
+        Make(values);
+        const int last = count - 1;
+        for (int v = -1; v <= count + 1; ++v) {
+            const auto lower = std::lower_bound(values.begin(), values.end(), v) - values.begin();
+            const auto upper = std::upper_bound(values.begin(), values.end(), v) - values.begin();
+            EXPECT_EQ(Find(Search::Nearest, v), std::min(static_cast<int>(lower), last)) << count << ' ' << v;
+            EXPECT_EQ(Find(Search::Next, v), std::min(static_cast<int>(upper), last)) << count << ' ' << v;
+            EXPECT_EQ(Find(Search::Key, v), lower < upper ? static_cast<int>(lower) : -1)
+                << count << ' ' << v;
+        }
+    }
+}
+
 TEST(Find, TwoFindFieldsInTheirOwnOrder) {
     auto ds = MakeDataSet();
     ds->AddField(u"a"_w, IField::String);

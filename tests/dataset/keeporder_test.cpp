@@ -158,6 +158,18 @@ TEST(KeepOrderInsert, AppendShiftsTheCursorsAfterThePlace) {
     EXPECT_EQ(static_cast<int>(first[0]), 2);
 }
 
+TEST(KeepOrderInsert, WithKeepOrderOffNewRecordsStayWhereTheyArePut) {
+    auto ds = Ordered({-5, 2, 4});
+    ds->SetKeepOrder(false);
+    IDataSet::Cursor c = ds->CreateCursor();
+    ds->Append(c);
+    EXPECT_EQ(IndexOf(c), 3u);
+    c -= 3;
+    ds->Insert(c);
+    EXPECT_EQ(IndexOf(c), 0u);
+    EXPECT_EQ(IntColumn(*ds, 1), (std::vector<int>{0, 0, 1, 2, 0}));
+}
+
 TEST(KeepOrderMove, MoveReturnsTheFinalPlace) {
     auto ds = Ordered({1, 3, 5, 7});
     EXPECT_EQ(ds->Move(3, 0), 3u);

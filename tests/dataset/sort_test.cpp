@@ -402,6 +402,73 @@ TEST(DataSetSort, TextKeysOrderLikeTheTextComparison) {
     }
 }
 
+// Texts tied in their first four or eight folded units, with a second key:
+// each level of the text order and then the later key decide, both directions.
+TEST(DataSetSort, TextTiesAtEveryDepthGoToTheNextUnitsThenTheNextKey) {
+    std::mt19937 random(31);
+    const wchar units[] = {u'a', u'B', u'b', u'A', 0x00E9};
+    for (bool descending : {false, true}) {
+        auto ds = MakeDataSet();
+        ds->AddField(u"s"_w, IField::String);
+        ds->AddField(u"n"_w, IField::Int);
+        std::vector<std::pair<wstring, int>> rows;
+        IDataSet::Cursor c = ds->CreateCursor();
+        for (int i = 0; i < 700; ++i) {
+            wstring text(random() % 2 ? u"abCD"_w : u"ABcd"_w);
+            for (std::size_t n = random() % 7; n > 0; --n) text += units[random() % 5];
+            rows.emplace_back(text, static_cast<int>(random() % 50));
+            ds->Append(c);
+            c[0] = text.c_str();
+            c[1] = rows.back().second;
+        }
+        SetKey(*ds, 0, descending ? IField::Descending : IField::Ascending, 0, false);
+        SetKey(*ds, 1, IField::Ascending, 1);
+        ds->Sort();
+        std::stable_sort(rows.begin(), rows.end(), [descending](const auto &x, const auto &y) {
+            const int order = wrt::wcsicmp(x.first.c_str(), y.first.c_str());
+            if (order != 0) return descending ? order > 0 : order < 0;
+            return x.second < y.second;
+        });
+        std::vector<int> expected;
+        for (const auto &row : rows) expected.push_back(row.second);
+        EXPECT_EQ(IntColumn(*ds, 1), expected) << descending;
+        const std::vector<wstring> texts = TextColumn(*ds);
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            EXPECT_EQ(wrt::wcsicmp(texts[i].c_str(), rows[i].first.c_str()), 0) << i;
+    }
+}
+
+// Int first keys with many ties, broken by texts some of which are null:
+// the runs of equal numbers order by the texts, null (read as empty) first.
+TEST(DataSetSort, IntTiesAreBrokenByTextsIncludingNull) {
+    std::mt19937 random(37);
+    auto ds = MakeDataSet();
+    ds->AddField(u"n"_w, IField::Int);
+    ds->AddField(u"s"_w, IField::String);
+    std::vector<std::pair<int, std::string>> rows;
+    IDataSet::Cursor c = ds->CreateCursor();
+    for (int i = 0; i < 900; ++i) {
+        const int n = static_cast<int>(random() % 40);
+        const bool null = random() % 5 == 0;
+        const std::string text = null ? std::string() : std::to_string(random() % 30);
+        ds->Append(c);
+        c[0] = n;
+        if (!null) c[1] = Utf8ToWide(text).c_str();
+        rows.emplace_back(n, null ? std::string() : "+" + text);
+    }
+    SetKey(*ds, 0, IField::Descending, 0);
+    SetKey(*ds, 1, IField::Ascending, 1, true);
+    ds->Sort();
+    std::sort(rows.begin(), rows.end(), [](const auto &x, const auto &y) {
+        return x.first != y.first ? x.first > y.first : x.second < y.second;
+    });
+    for (unsigned r = 0; r < rows.size(); ++r) {
+        EXPECT_EQ(static_cast<int>(ds->GetNumeric(0, r)), rows[r].first) << r;
+        const std::string text = WideToUtf8(ds->GetString(1, r));
+        EXPECT_EQ(text.empty() ? text : "+" + text, rows[r].second) << r;
+    }
+}
+
 // The constant cursor
 
 TEST(ConstantCursor, FollowsItsRecordThroughSort) {

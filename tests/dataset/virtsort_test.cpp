@@ -173,6 +173,43 @@ TEST(VirtualIndexMap, NumberKeyWithTiesOrdersLikeTheMemoryDataSet) {
     }
 }
 
+// Number keys sort by their bytes: signed zeros, infinities, NaNs of both
+// signs, tiny and huge values, each tie decided by a unique second key.
+TEST(VirtualIndexMap, EveryKindOfNumberOrdersLikeTheMemoryDataSet) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const double kinds[] = {0.0,   -0.0,   inf, -inf, nan, -nan, 1e-310,  -1e-310,
+                            1e300, -1e300, 2.5, -2.5, 1.0, -1.0, 65536.0, 4294967296.0};
+    std::mt19937 random(41);
+    VectorHost host({"d", "s"}, {IField::Double, IField::String});
+    auto memory = MakeDataSet();
+    memory->AddField(u"d"_w, IField::Double);
+    memory->AddField(u"s"_w, IField::String);
+    IDataSet::Cursor c = memory->CreateCursor();
+    for (int i = 0; i < 300; ++i) {
+        const double d = kinds[random() % 16];
+        const wstring text = Utf8ToWide(std::to_string(random() % 100000) + "." + std::to_string(i));
+        host.rows.push_back({CQueltVariant(d), CQueltVariant(text)});
+        memory->Append(c);
+        c[0] = d;
+        c[1] = text.c_str();
+    }
+    auto texts = [](IMemDataSet &ds) {
+        std::vector<std::string> rows;
+        for (unsigned r = 0; r < ds.GetRecordCount(); ++r) rows.push_back(WideToUtf8(ds.GetString(1, r)));
+        return rows;
+    };
+    auto ds = RandomOver(host);
+    for (IField::SortType type : {IField::Ascending, IField::Descending}) {
+        for (IMemDataSet *sorted : {static_cast<IMemDataSet *>(ds.get()), memory.get()}) {
+            SortBy(*sorted, 0, type, 0);
+            SortBy(*sorted, 1, IField::Ascending, 1);
+            sorted->Sort();
+        }
+        EXPECT_EQ(texts(*ds), texts(*memory)) << type;
+    }
+}
+
 TEST(VirtualIndexMap, NaNSortsAfterEveryNumberAscending) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     VectorHost host({"d"}, {IField::Double});

@@ -30,6 +30,10 @@ class QUELT_API CMemDataSet::CRecordComparer1 {
     std::size_t GetCount() const { return m_types.size(); }
     // True when record a goes before record b.
     bool operator()(const void *a, const void *b) const;
+    // Starts fetching what comparing the record reads first: the cell of the
+    // first key or, once that cell is cached (cellCached), the text a String
+    // cell points to.
+    void Prefetch(const unsigned char *record, bool cellCached) const;
 
     // Ascending order of two cells of a type: negative, 0 or positive.
     // BLOB cells never decide; String cells compare null < empty < text.

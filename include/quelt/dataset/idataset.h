@@ -194,14 +194,18 @@ class QUELT_API IDataSet::Cursor {
     Cursor &operator=(const Cursor &other);
     ~Cursor();
 
-    Cursor &operator++();
+    // Inline, like operator[](int), for the loops that walk a data set.
+    Cursor &operator++() {
+        ++get();
+        return *this;
+    }
     Cursor &operator--();
     Cursor &operator+=(int n);
     Cursor &operator-=(int n);
     bool operator==(const Cursor &other) const;
     bool operator!=(const Cursor &other) const;
-    IField &operator[](int index);
-    const IField &operator[](int index) const;
+    IField &operator[](int index) { return get()[index]; }
+    const IField &operator[](int index) const { return static_cast<const ICursor &>(get())[index]; }
     IField &operator[](const wstring &name);
     const IField &operator[](const wstring &name) const;
     bool IsFirst();
@@ -223,7 +227,11 @@ class QUELT_API IDataSet::Cursor {
     }
 
   private:
-    ICursor &get() const;
+    ICursor &get() const {
+        if (!m_p) ThrowEmpty();
+        return *m_p;
+    }
+    [[noreturn]] static void ThrowEmpty();
     void release();
 
     mutable ICursor *m_p = nullptr;
@@ -239,8 +247,8 @@ class QUELT_API IDataSet::Column {
     Column &operator=(const Column &other);
     ~Column();
 
-    IField &operator[](int record);
-    const IField &operator[](int record) const;
+    IField &operator[](int record) { return get()[record]; }
+    const IField &operator[](int record) const { return static_cast<const IColumn &>(get())[record]; }
     IField &Prev();
     IField &Next();
     IField &First();
@@ -261,7 +269,11 @@ class QUELT_API IDataSet::Column {
     }
 
   private:
-    IColumn &get() const;
+    IColumn &get() const {
+        if (!m_p) ThrowEmpty();
+        return *m_p;
+    }
+    [[noreturn]] static void ThrowEmpty();
 
     mutable IColumn *m_p = nullptr;
 };

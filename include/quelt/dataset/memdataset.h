@@ -209,6 +209,8 @@ class QUELT_API CMemDataSet : public CImplEventSender<IMemDataSet> {
     void AfterFieldListChange();
     // The field index of the first sort key, or 0.
     unsigned PrimaryKeyField() const;
+    // KeepOrder for a record just inserted at index under the first sort key.
+    unsigned PlaceNewRecord(unsigned index);
     bool IsAnchor(const CMemCursor *cursor) const;
     const Cursor &Anchor(Cursor &anchor, unsigned index);
     void RebindAll();
@@ -255,7 +257,7 @@ class QUELT_API CMemDataSet::CVecDataStorage {
     void Swap(CVecDataStorage &other) noexcept;
 
     void Reserve(unsigned count);
-    unsigned Size() const;
+    unsigned Size() const { return static_cast<unsigned>(m_records.size()); }
     unsigned First() const { return 0; }
     unsigned Last() const { return Size(); }
     unsigned GetRecordSize() const { return m_pages.GetRecordSize(); }
@@ -278,7 +280,7 @@ class QUELT_API CMemDataSet::CVecDataStorage {
     unsigned char *TakeRecord(unsigned index);
     void InsertRecord(unsigned index, unsigned char *record);
     // Null past the end.
-    unsigned char *GetAddress(unsigned index) const;
+    unsigned char *GetAddress(unsigned index) const { return index < Size() ? m_records[index] : nullptr; }
     // Binds every field to its cell in record index, unbinds past the end.
     void InitCursor(const std::vector<CMemFieldBase *> &fields, unsigned index) const;
     void InitField(CMemFieldBase *field, unsigned index, int offset) const;
