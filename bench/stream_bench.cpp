@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 
+#include "common/bench_common.h"
 #include "quelt/dataset/memdataset.h"
 
 namespace quelt {
@@ -72,17 +73,17 @@ void Read(benchmark::State &state, const std::string &text) {
     state.SetComplexityN(static_cast<int64_t>(text.size()));
 }
 
-void BM_ReadRecords(benchmark::State &state) { Read(state, Records(state.range(0))); }
-BENCHMARK(BM_ReadRecords)
+void stream_read_mb(benchmark::State &state) { Read(state, Records(state.range(0))); }
+BENCHMARK(stream_read_mb)
     ->RangeMultiplier(4)
-    ->Range(1, 128)
+    ->Range(1, bench::Quick() ? 4 : 128)
     ->Unit(benchmark::kMillisecond)
     ->Complexity(benchmark::oN);
 
-void BM_ReadFields(benchmark::State &state) { Read(state, Fields(state.range(0))); }
-BENCHMARK(BM_ReadFields)
+void stream_read_fields(benchmark::State &state) { Read(state, Fields(state.range(0))); }
+BENCHMARK(stream_read_fields)
     ->RangeMultiplier(4)
-    ->Range(1024, 65536)
+    ->Range(1024, bench::Quick() ? 4096 : 65536)
     ->Unit(benchmark::kMillisecond)
     ->Complexity(benchmark::oN);
 
