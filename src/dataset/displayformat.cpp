@@ -101,8 +101,9 @@ wstring RenderReal(double value, bool isFloat, const wstring &format) {
     }
 }
 
-void ParseInteger(const wchar *text, bool wide64, const wstring &format, int64 &value) {
-    if (text == nullptr) return;
+namespace {
+
+void ReadInteger(const wchar *text, bool wide64, const wstring &format, int64 &value) {
     const wchar first = First(format);
     if (first == 0 && !wide64) {
         value = wrt::wcstol(text, nullptr, 10);
@@ -120,8 +121,7 @@ void ParseInteger(const wchar *text, bool wide64, const wstring &format, int64 &
     value = scanned;
 }
 
-void ParseReal(const wchar *text, const wstring &format, double &value) {
-    if (text == nullptr) return;
+void ReadReal(const wchar *text, const wstring &format, double &value) {
     switch (First(format)) {
         case 0:
         case 'd':
@@ -139,6 +139,21 @@ void ParseReal(const wchar *text, const wstring &format, double &value) {
         default:
             return;
     }
+}
+
+}  // namespace
+
+// Text shown under a grouping format reads back: its commas come out first.
+void ParseInteger(const wchar *text, bool wide64, const wstring &format, int64 &value) {
+    if (text == nullptr) return;
+    if (!Grouped(format)) return ReadInteger(text, wide64, format, value);
+    ReadInteger(unformatNumber(text).c_str(), wide64, format, value);
+}
+
+void ParseReal(const wchar *text, const wstring &format, double &value) {
+    if (text == nullptr) return;
+    if (!Grouped(format)) return ReadReal(text, format, value);
+    ReadReal(unformatNumber(text).c_str(), format, value);
 }
 
 }  // namespace quelt::display

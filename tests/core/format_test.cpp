@@ -106,6 +106,32 @@ TEST(FormatNumberTest, GroupsAVeryLongRunInOnePass) {
     EXPECT_EQ(formatNumber(Utf8ToWide(input)), Utf8ToWide(grouped));
 }
 
+// Whatever formatNumber groups comes back to the text it was given.
+TEST(UnformatNumberTest, UndoesFormatNumber) {
+    for (const char *text : {"0", "-7", "+999", "1234", "-1234567.5", "12345%", "-1234567890123", "1e+10",
+                             "123456.75e-3", "1234567 m", "nan", ""}) {
+        const wstring plain = Utf8ToWide(text);
+        EXPECT_EQ(unformatNumber(formatNumber(plain)), plain) << text;
+    }
+}
+
+// Only commas that stand where formatNumber would put them come out.
+TEST(UnformatNumberTest, LeavesTextNotGroupedInThrees) {
+    for (const char *text :
+         {"1,23", "1234,567", ",123", "1,2345", "-,123", "1,234,56", "a,123", "12,345,6789"}) {
+        EXPECT_EQ(WideToUtf8(unformatNumber(Utf8ToWide(text))), WideToUtf8(Utf8ToWide(text))) << text;
+    }
+    EXPECT_EQ(unformatNumber(u"1,234x,567"_w), u"1234x,567"_w);
+    EXPECT_EQ(unformatNumber(u"-12,345,678%"_w), u"-12345678%"_w);
+}
+
+// With ',' as the decimal point "1,234" is one and a bit, not a grouped 1234.
+TEST(UnformatNumberTest, KeepsTextWhereTheCommaIsTheDecimalPoint) {
+    CommaLocale comma;
+    EXPECT_EQ(unformatNumber(u"1,234"_w), u"1,234"_w);
+    EXPECT_EQ(unformatNumber(u"1,234,567,5"_w), u"1,234,567,5"_w);
+}
+
 TEST(FormatNumberTest, WideTextKeepsCharactersBeyondAscii) {
     EXPECT_EQ(formatNumber(u"1234567\u00a0\u20ac"_w), u"1,234,567\u00a0\u20ac"_w);
 }

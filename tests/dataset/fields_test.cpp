@@ -236,6 +236,34 @@ TEST(DisplayFormat, RendersIntegersUnderTheFormat) {
     EXPECT_EQ(static_cast<wstring>(hex64.f()), u"0x123456789A"_w);
 }
 
+// What a grouping format shows reads back as the value it showed.
+TEST(DisplayFormat, GroupedTextReadsBack) {
+    const struct {
+        IField::Types type;
+        const char *format;
+        double value;
+    } cases[] = {{IField::Int, "d,", 1234567},          {IField::Int, "d,", -2147483647},
+                 {IField::Int64, "d,", 123456789012.0}, {IField::Int, "%,", 12345},
+                 {IField::Double, "d.2,", 1234567.89},  {IField::Double, "d,", -98765.5},
+                 {IField::Double, "%.1,", 12345.6},     {IField::Short, "d,", 32767}};
+    for (const auto &c : cases) {
+        OneCell cell(c.type, Utf8ToWide(c.format));
+        cell.f() = c.value;
+        const wstring shown = static_cast<wstring>(cell.f());
+        cell.f() = 0.0;
+        cell.f() = shown;
+        EXPECT_DOUBLE_EQ(static_cast<double>(cell.f()), c.value) << WideToUtf8(shown);
+        EXPECT_EQ(static_cast<wstring>(cell.f()), shown);
+    }
+    OneCell typed(IField::Int, u"d,"_w);
+    typed.f() = u"-12,345"_w;
+    EXPECT_EQ(static_cast<int>(typed.f()), -12345);
+    // Without grouping in the format a comma still ends the number.
+    OneCell plain(IField::Int, u"d"_w);
+    plain.f() = u"12,345"_w;
+    EXPECT_EQ(static_cast<int>(plain.f()), 12);
+}
+
 TEST(DisplayFormat, RendersRealsUnderTheFormat) {
     OneCell fixed(IField::Double, u"d.3"_w);
     fixed.f() = 2.5;

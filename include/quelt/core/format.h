@@ -14,4 +14,9 @@ namespace quelt {
 QUELT_API wstring formatNumber(wstring text);
 QUELT_API std::string formatNumber(std::string text);
 
+// Takes out the ',' that formatNumber put in: "-1,234,567.5" gives
+// "-1234567.5". Text that is not grouped in whole threes is left as it is,
+// and so is any text where the global locale's decimal point is ','.
+QUELT_API wstring unformatNumber(wstring text);
+
 }  // namespace quelt
