@@ -45,14 +45,14 @@ bool IsReal(IField::Types type) { return type == IField::Float || type == IField
 
 bool IsDate(IField::Types type) { return type >= IField::DateTime; }
 
-// Where the format's rendering is read back by its parsing: grouped text
-// does not scan, and percentages of reals are rounded twice. Virtual fields
-// read text as a variant does, whatever their format, and keep dates as they
-// were.
+// Where the format's rendering is read back by its parsing: percentages of
+// reals are rounded twice. Virtual fields read text as a variant does,
+// whatever their format (so grouped text does not scan), and keep dates as
+// they were.
 bool ReadsBack(IField::Types type, const wstring &format, bool memory) {
-    if (!format.empty() && format.back() == ',') return false;
+    const bool grouped = !format.empty() && format.back() == ',';
     const wchar first = format.empty() ? 0 : format[0];
-    if (!memory) return (IsInteger(type) || IsReal(type)) && (first == 0 || first == 'd');
+    if (!memory) return !grouped && (IsInteger(type) || IsReal(type)) && (first == 0 || first == 'd');
     if (IsInteger(type)) return first == 0 || first == 'd' || first == 'h' || first == '%';
     if (IsReal(type)) return first == 0 || first == 'd' || first == 'h';
     return IsDate(type);

@@ -40,6 +40,12 @@ void Grouping(const S &text) {
     Expect(quelt::formatNumber(grouped) == grouped);
 }
 
+// Text without commas of its own comes back from its grouped form.
+void Ungrouping(const wstring &text) {
+    if (text.find(wchar(',')) != wstring::npos) return;
+    Expect(quelt::unformatNumber(quelt::formatNumber(text)) == text);
+}
+
 void Display(const wstring &text, const wstring &format, int64 number, double real) {
     const bool accepted = quelt::display::IsAcceptedFormat(format);
     for (const bool wide64 : {false, true}) {
@@ -48,8 +54,7 @@ void Display(const wstring &text, const wstring &format, int64 number, double re
         int64 parsed = value;
         quelt::display::ParseInteger(text.c_str(), wide64, format, parsed);
         const wchar first = format.empty() ? 0 : format[0];
-        const bool grouped = !format.empty() && format.back() == ',';
-        if (!accepted || grouped || (first != 0 && first != 'd' && first != 'h')) continue;
+        if (!accepted || (first != 0 && first != 'd' && first != 'h')) continue;
         parsed = ~value;
         quelt::display::ParseInteger(shown.c_str(), wide64, format, parsed);
         Expect(parsed == value);
@@ -73,6 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const wstring all = quelt::Utf8ToWide(narrow);
     Grouping(narrow);
     Grouping(all);
+    Ungrouping(all);
     // A '|' splits the display format from the text read under it.
     const std::size_t bar = (data[8] & 1) ? all.find(wchar('|')) : wstring::npos;
     const wstring format = bar == wstring::npos ? wstring() : all.substr(0, bar);
