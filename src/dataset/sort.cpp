@@ -64,39 +64,106 @@ std::uint32_t RadixKey(int value) {
     return Descending ? ~key : key;
 }
 
-// Int keys sort by their bytes; records with equal keys then go to the
-// later keys run by run.
+// Up to four code units of a text as a comparison sees them (folded when it
+// ignores case), packed so that the integers order like the texts'
+// beginnings; the terminator and what follows it pack as zeros. text moves
+// past what was packed.
+std::uint64_t PackUnits(const wchar *&text, bool caseSensitive) {
+    std::uint64_t packed = 0;
+    for (int i = 0; i < 4; ++i) {
+        const wchar c = text && *text ? *text++ : 0;
+        packed = packed << 16 | (caseSensitive ? c : wrt::FoldAscii(c));
+    }
+    return packed;
+}
+
+// An Int key as an unsigned number in the key's order, over the first two
+// units of the next key when that is a text (else 0), read with the key
+// while the records are visited in memory order so that ties rarely need to
+// reach the records.
+struct IntItem {
+    std::uint64_t key;
+    unsigned char *record;
+};
+
+// Fetches what the later keys read of tied records some items ahead of the
+// run being sorted, as those lie anywhere in memory: in two steps for texts
+// (the cell, then the text).
+class TiePrefetcher {
+  public:
+    TiePrefetcher(const std::vector<IntItem> &keyed, const Comparer1 &rest) : m_keyed(keyed), m_rest(rest) {}
+
+    void Reach(std::size_t reached) {
+        const std::size_t count = m_keyed.size();
+        for (; m_cells < std::min(count, reached + kCellsAhead); ++m_cells) {
+            if (Tied(m_cells)) m_rest.Prefetch(m_keyed[m_cells].record, false);
+        }
+        for (; m_texts < std::min(count, reached + kTextsAhead); ++m_texts) {
+            if (Tied(m_texts)) m_rest.Prefetch(m_keyed[m_texts].record, true);
+        }
+    }
+
+  private:
+    static constexpr std::size_t kCellsAhead = 32;
+    static constexpr std::size_t kTextsAhead = 16;
+
+    bool Tied(std::size_t i) const {
+        const std::uint64_t key = m_keyed[i].key;
+        return (i > 0 && m_keyed[i - 1].key == key) || (i + 1 < m_keyed.size() && m_keyed[i + 1].key == key);
+    }
+
+    const std::vector<IntItem> &m_keyed;
+    const Comparer1 &m_rest;
+    std::size_t m_cells = 0;
+    std::size_t m_texts = 0;
+};
+
+// Sorts the runs of equal keys by the packed units of the next key, then by
+// all later keys where those are equal too.
 template <bool Descending>
-void RadixSortInts(std::vector<std::pair<int, unsigned char *>> &keyed, const Comparer1 &rest) {
-    using Item = std::pair<int, unsigned char *>;
-    radix::RadixSort<4>(keyed, [](const Item &item, std::size_t b) {
-        return static_cast<std::size_t>((RadixKey<Descending>(item.first) >> (8 * b)) & 0xFF);
-    });
-    if (rest.GetCount() == 0) return;
-    // Tied records lie anywhere in memory: what the later keys read of them
-    // is fetched some items ahead of the run being sorted, in two steps for
-    // texts (the cell, then the text).
-    constexpr std::size_t kCellsAhead = 32;
-    constexpr std::size_t kTextsAhead = 16;
-    const std::size_t count = keyed.size();
-    const auto tied = [&keyed, count](std::size_t i) {
-        return (i > 0 && keyed[i - 1].first == keyed[i].first) ||
-               (i + 1 < count && keyed[i + 1].first == keyed[i].first);
-    };
-    std::size_t cells = 0;
-    std::size_t texts = 0;
+void SortIntTies(std::vector<IntItem> &keyed, bool packed, const Comparer1 &rest) {
+    TiePrefetcher ahead(keyed, rest);
     radix::SortRuns(
-        keyed, [](const Item &a, const Item &b) { return a.first == b.first; },
+        keyed, [](const IntItem &a, const IntItem &b) { return a.key >> 32 == b.key >> 32; },
         [&](auto begin, auto end) {
-            const auto reached = static_cast<std::size_t>(end - keyed.begin());
-            for (; cells < std::min(count, reached + kCellsAhead); ++cells) {
-                if (tied(cells)) rest.Prefetch(keyed[cells].second, false);
-            }
-            for (; texts < std::min(count, reached + kTextsAhead); ++texts) {
-                if (tied(texts)) rest.Prefetch(keyed[texts].second, true);
-            }
-            std::sort(begin, end, [&rest](const Item &a, const Item &b) { return rest(a.second, b.second); });
+            if (!packed) ahead.Reach(static_cast<std::size_t>(end - keyed.begin()));
+            std::sort(begin, end, [&rest](const IntItem &a, const IntItem &b) {
+                const auto unitsA = static_cast<std::uint32_t>(a.key);
+                const auto unitsB = static_cast<std::uint32_t>(b.key);
+                if (unitsA != unitsB) return KeyBefore<std::uint32_t, Descending>(unitsA, unitsB);
+                return rest(a.record, b.record);
+            });
         });
+}
+
+// Int keys sort by their bytes; records with equal keys then go to the later
+// keys run by run.
+template <bool Descending>
+void RadixSortInts(Records &records, int offset, const Storage::SortElement *next, const Comparer1 &rest) {
+    const bool nextText = next && next->type == IField::String;
+    // Filled field by field: a whole item built aside would be copied
+    // through the stack at a stall per item.
+    std::vector<IntItem> keyed(records.size());
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        unsigned char *record = records[i];
+        keyed[i].record = record;
+        keyed[i].key = std::uint64_t{RadixKey<Descending>(Cell<int>(record + offset))} << 32;
+        if (!nextText) continue;
+        const wchar *text = cells::CellText(record + next->offset);
+        keyed[i].key |= PackUnits(text, next->caseSensitive) >> 32;
+    }
+    radix::RadixSort<4>(keyed, [](const IntItem &item, std::size_t b) {
+        return static_cast<std::size_t>((item.key >> (32 + 8 * b)) & 0xFF);
+    });
+    if (rest.GetCount() != 0) {
+        if (nextText && next->descending) {
+            SortIntTies<true>(keyed, nextText, rest);
+        } else {
+            SortIntTies<false>(keyed, nextText, rest);
+        }
+    }
+    std::transform(keyed.begin(), keyed.end(), records.begin(),
+                   [](const IntItem &item) { return item.record; });
 }
 
 // The first key's cells, read once, sort next to their records as fast as
@@ -104,9 +171,7 @@ void RadixSortInts(std::vector<std::pair<int, unsigned char *>> &keyed, const Co
 template <class T, bool Descending>
 void SortKeyed(std::vector<std::pair<T, unsigned char *>> &keyed, const Comparer1 &rest) {
     using Item = std::pair<T, unsigned char *>;
-    if constexpr (std::is_same_v<T, int>) {
-        RadixSortInts<Descending>(keyed, rest);
-    } else if (rest.GetCount() == 0) {
+    if (rest.GetCount() == 0) {
         std::sort(keyed.begin(), keyed.end(),
                   [](const Item &a, const Item &b) { return KeyBefore<T, Descending>(a.first, b.first); });
     } else {
@@ -133,7 +198,8 @@ void SortByCell(Records &records, const Storage::SortElement &first, const Compa
 
 // Sorts with a comparer made for the type of a numeric first key; false for
 // other types, which go through the general comparer.
-bool SortByNumericFirstKey(Records &records, const Storage::SortElement &first, const Comparer1 &rest) {
+bool SortByNumericFirstKey(Records &records, const Storage::SortElement &first,
+                           const Storage::SortElement *next, const Comparer1 &rest) {
     switch (first.type) {
         case IField::Bool:
             SortByCell<unsigned char>(records, first, rest);
@@ -142,7 +208,11 @@ bool SortByNumericFirstKey(Records &records, const Storage::SortElement &first, 
             SortByCell<short>(records, first, rest);
             return true;
         case IField::Int:
-            SortByCell<int>(records, first, rest);
+            if (first.descending) {
+                RadixSortInts<true>(records, first.offset, next, rest);
+            } else {
+                RadixSortInts<false>(records, first.offset, next, rest);
+            }
             return true;
         case IField::Int64:
             SortByCell<int64>(records, first, rest);
@@ -161,23 +231,16 @@ bool SortByNumericFirstKey(Records &records, const Storage::SortElement &first, 
     }
 }
 
-// A text key with its first eight code units as the comparison sees them
-// (folded when it ignores case), packed so that the integers order like the
-// texts' beginnings; the terminator and what follows it pack as zeros.
+// A text key with its first eight code units packed.
 struct TextItem {
     std::uint64_t head[2];
     unsigned char *record;
 };
 
 TextItem MakeTextItem(unsigned char *record, int offset, bool caseSensitive) {
-    TextItem item{{0, 0}, record};
     const wchar *text = cells::CellText(record + offset);
-    for (int i = 0; i < 8; ++i) {
-        const wchar c = text && *text ? *text++ : 0;
-        std::uint64_t &word = item.head[i / 4];
-        word = word << 16 | (caseSensitive ? c : wrt::FoldAscii(c));
-    }
-    return item;
+    const std::uint64_t head = PackUnits(text, caseSensitive);
+    return {{head, PackUnits(text, caseSensitive)}, record};
 }
 
 // The first five units of the heads sort by their bytes (inverted when
@@ -440,7 +503,8 @@ unsigned Storage::Sort1(const SortElement *entries, int count) {
         for (const SortElement *key = entries + 1; key != end; ++key) {
             rest.AddField(key->type, key->offset, key->descending, key->caseSensitive);
         }
-        if (SortByNumericFirstKey(m_records, *entries, rest)) return ConstIndex();
+        const SortElement *next = count > 1 ? entries + 1 : nullptr;
+        if (SortByNumericFirstKey(m_records, *entries, next, rest)) return ConstIndex();
         if (entries->type == IField::String) {
             SortByText(m_records, *entries, rest);
             return ConstIndex();

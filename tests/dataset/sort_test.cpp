@@ -469,6 +469,57 @@ TEST(DataSetSort, IntTiesAreBrokenByTextsIncludingNull) {
     }
 }
 
+// Int ties broken by texts that share their first units in mixed case and
+// reach above ASCII, then by a third key: every case mode and text direction
+// agrees with the text comparison.
+TEST(DataSetSort, IntTiesOrderByTheWholeTextThenTheThirdKey) {
+    std::mt19937 random(41);
+    const wchar units[] = {u'a', u'A', u'b', u'B', 0x00E9, 0x00C9, 0xFFFF};
+    for (bool caseSensitive : {false, true}) {
+        for (bool descending : {false, true}) {
+            auto ds = MakeDataSet();
+            ds->AddField(u"n"_w, IField::Int);
+            ds->AddField(u"s"_w, IField::String);
+            ds->AddField(u"m"_w, IField::Int);
+            struct Row {
+                int n;
+                wstring text;
+                int m;
+            };
+            std::vector<Row> rows;
+            IDataSet::Cursor c = ds->CreateCursor();
+            for (int i = 0; i < 800; ++i) {
+                wstring text(random() % 2 ? u"aB"_w : u"Ab"_w);
+                for (std::size_t n = random() % 4; n > 0; --n) text += units[random() % 7];
+                rows.push_back({static_cast<int>(random() % 8), text, static_cast<int>(random() % 30)});
+                ds->Append(c);
+                c[0] = rows.back().n;
+                c[1] = text.c_str();
+                c[2] = rows.back().m;
+            }
+            SetKey(*ds, 0, IField::Ascending, 0);
+            SetKey(*ds, 1, descending ? IField::Descending : IField::Ascending, 1, caseSensitive);
+            SetKey(*ds, 2, IField::Ascending, 2);
+            ds->Sort();
+            const auto compare = [caseSensitive](const wstring &a, const wstring &b) {
+                return caseSensitive ? wrt::wcscmp(a.c_str(), b.c_str()) : wrt::wcsicmp(a.c_str(), b.c_str());
+            };
+            std::sort(rows.begin(), rows.end(), [&](const Row &x, const Row &y) {
+                if (x.n != y.n) return x.n < y.n;
+                const int order = compare(x.text, y.text);
+                if (order != 0) return descending ? order > 0 : order < 0;
+                return x.m < y.m;
+            });
+            const std::vector<wstring> texts = TextColumn(*ds, 1);
+            for (unsigned r = 0; r < rows.size(); ++r) {
+                EXPECT_EQ(static_cast<int>(ds->GetNumeric(0, r)), rows[r].n) << r;
+                EXPECT_EQ(compare(texts[r], rows[r].text), 0) << r;
+                EXPECT_EQ(static_cast<int>(ds->GetNumeric(2, r)), rows[r].m) << r;
+            }
+        }
+    }
+}
+
 // The constant cursor
 
 TEST(ConstantCursor, FollowsItsRecordThroughSort) {
