@@ -237,12 +237,6 @@ struct TextItem {
     unsigned char *record;
 };
 
-TextItem MakeTextItem(unsigned char *record, int offset, bool caseSensitive) {
-    const wchar *text = cells::CellText(record + offset);
-    const std::uint64_t head = PackUnits(text, caseSensitive);
-    return {{head, PackUnits(text, caseSensitive)}, record};
-}
-
 // The first five units of the heads sort by their bytes (inverted when
 // descending), which leaves short runs that share them; those runs sort by
 // the second words, and only equal heads compare the whole texts, which also
@@ -270,10 +264,15 @@ void SortTextItems(std::vector<TextItem> &items, int offset, bool caseSensitive,
 }
 
 void SortByText(Records &records, const Storage::SortElement &first, const Comparer1 &rest) {
-    std::vector<TextItem> items;
-    items.reserve(records.size());
-    for (unsigned char *record : records)
-        items.push_back(MakeTextItem(record, first.offset, first.caseSensitive));
+    // Filled field by field: a whole item built aside would be copied
+    // through the stack at a stall per item.
+    std::vector<TextItem> items(records.size());
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const wchar *text = cells::CellText(records[i] + first.offset);
+        items[i].head[0] = PackUnits(text, first.caseSensitive);
+        items[i].head[1] = PackUnits(text, first.caseSensitive);
+        items[i].record = records[i];
+    }
     if (first.descending) {
         SortTextItems<true>(items, first.offset, first.caseSensitive, rest);
     } else {
