@@ -231,36 +231,42 @@ bool SortByNumericFirstKey(Records &records, const Storage::SortElement &first,
     }
 }
 
-// A text key with its first eight code units packed.
+// A text key in sixteen bytes: its first four code units packed, then the
+// next two over its record's index.
 struct TextItem {
-    std::uint64_t head[2];
-    unsigned char *record;
+    std::uint64_t head;
+    std::uint64_t tail;
 };
 
-// The first five units of the heads sort by their bytes (inverted when
-// descending), which leaves short runs that share them; those runs sort by
-// the second words, and only equal heads compare the whole texts, which also
+unsigned char *RecordOf(const Records &records, const TextItem &item) {
+    return records[item.tail & 0xFFFFFFFFu];
+}
+
+// The first five units sort by their bytes (inverted when descending), which
+// leaves short runs that share them; those runs sort by the sixth units, and
+// only where those are equal too do the whole texts compare, which also
 // order null before the empty text, and then the later keys.
 template <bool Descending>
-void SortTextItems(std::vector<TextItem> &items, int offset, bool caseSensitive, const Comparer1 &rest) {
+void SortTextItems(const Records &records, std::vector<TextItem> &items, int offset, bool caseSensitive,
+                   const Comparer1 &rest) {
     radix::RadixSort<10>(items, [](const TextItem &item, std::size_t b) {
-        const std::uint64_t word = b < 2 ? item.head[1] >> 48 : item.head[0];
+        const std::uint64_t word = b < 2 ? item.tail >> 48 : item.head;
         return static_cast<std::size_t>(((Descending ? ~word : word) >> (8 * (b < 2 ? b : b - 2))) & 0xFF);
     });
+    const auto before = [&records, &rest, offset, caseSensitive](const TextItem &a, const TextItem &b) {
+        if (a.tail >> 32 != b.tail >> 32)
+            return KeyBefore<std::uint64_t, Descending>(a.tail >> 32, b.tail >> 32);
+        unsigned char *recordA = RecordOf(records, a);
+        unsigned char *recordB = RecordOf(records, b);
+        const int order =
+            CompareText(cells::CellText(recordA + offset), cells::CellText(recordB + offset), caseSensitive);
+        if (order != 0) return Descending ? order > 0 : order < 0;
+        return rest(recordA, recordB);
+    };
     radix::SortRuns(
         items,
-        [](const TextItem &a, const TextItem &b) {
-            return a.head[0] == b.head[0] && a.head[1] >> 48 == b.head[1] >> 48;
-        },
-        [&rest, offset, caseSensitive](auto begin, auto end) {
-            std::sort(begin, end, [&rest, offset, caseSensitive](const TextItem &a, const TextItem &b) {
-                if (a.head[1] != b.head[1]) return KeyBefore<std::uint64_t, Descending>(a.head[1], b.head[1]);
-                const int order = CompareText(cells::CellText(a.record + offset),
-                                              cells::CellText(b.record + offset), caseSensitive);
-                if (order != 0) return Descending ? order > 0 : order < 0;
-                return rest(a.record, b.record);
-            });
-        });
+        [](const TextItem &a, const TextItem &b) { return a.head == b.head && a.tail >> 48 == b.tail >> 48; },
+        [&before](auto begin, auto end) { std::sort(begin, end, before); });
 }
 
 void SortByText(Records &records, const Storage::SortElement &first, const Comparer1 &rest) {
@@ -269,17 +275,20 @@ void SortByText(Records &records, const Storage::SortElement &first, const Compa
     std::vector<TextItem> items(records.size());
     for (std::size_t i = 0; i < records.size(); ++i) {
         const wchar *text = cells::CellText(records[i] + first.offset);
-        items[i].head[0] = PackUnits(text, first.caseSensitive);
-        items[i].head[1] = PackUnits(text, first.caseSensitive);
-        items[i].record = records[i];
+        items[i].head = PackUnits(text, first.caseSensitive);
+        items[i].tail = PackUnits(text, first.caseSensitive) >> 32 << 32 | i;
     }
     if (first.descending) {
-        SortTextItems<true>(items, first.offset, first.caseSensitive, rest);
+        SortTextItems<true>(records, items, first.offset, first.caseSensitive, rest);
     } else {
-        SortTextItems<false>(items, first.offset, first.caseSensitive, rest);
+        SortTextItems<false>(records, items, first.offset, first.caseSensitive, rest);
     }
-    std::transform(items.begin(), items.end(), records.begin(),
-                   [](const TextItem &item) { return item.record; });
+    // The heads, no longer needed, hold the records until they replace the
+    // old order.
+    for (TextItem &item : items) item.head = reinterpret_cast<std::uintptr_t>(RecordOf(records, item));
+    std::transform(items.begin(), items.end(), records.begin(), [](const TextItem &item) {
+        return reinterpret_cast<unsigned char *>(static_cast<std::uintptr_t>(item.head));
+    });
 }
 
 // Quicksort for comparers that ask the host, which reads the records by their
