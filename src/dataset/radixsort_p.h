@@ -12,22 +12,23 @@
 
 namespace quelt::radix {
 
-// Sorts items by a key of Bytes bytes, byteOf(item, b) being byte b counted
-// from the least significant: one stable pass per byte, least significant
-// first, where a byte that is the same in every key needs no pass. One
-// reading of the items counts every byte.
-template <std::size_t Bytes, class Item, class ByteOf>
-void RadixSort(std::vector<Item> &items, ByteOf byteOf) {
-    std::vector<std::size_t> counts(Bytes * 257);
+// Sorts items by a key of Digits digits of Bits bits, digitOf(item, d) being
+// digit d counted from the least significant: one stable pass per digit,
+// least significant first, where a digit that is the same in every key needs
+// no pass. One reading of the items counts every digit.
+template <std::size_t Digits, std::size_t Bits = 8, class Item, class DigitOf>
+void RadixSort(std::vector<Item> &items, DigitOf digitOf) {
+    constexpr std::size_t kRow = (std::size_t{1} << Bits) + 1;
+    std::vector<std::size_t> counts(Digits * kRow);
     for (const Item &item : items) {
-        for (std::size_t b = 0; b < Bytes; ++b) ++counts[b * 257 + byteOf(item, b) + 1];
+        for (std::size_t d = 0; d < Digits; ++d) ++counts[d * kRow + digitOf(item, d) + 1];
     }
     std::vector<Item> moved(items.size());
-    for (std::size_t b = 0; b < Bytes; ++b) {
-        const auto starts = counts.begin() + static_cast<std::ptrdiff_t>(b * 257);
-        if (std::find(starts, starts + 257, items.size()) != starts + 257) continue;
-        std::partial_sum(starts, starts + 257, starts);
-        for (const Item &item : items) moved[starts[byteOf(item, b)]++] = item;
+    for (std::size_t d = 0; d < Digits; ++d) {
+        const auto starts = counts.begin() + static_cast<std::ptrdiff_t>(d * kRow);
+        if (std::find(starts, starts + kRow, items.size()) != starts + kRow) continue;
+        std::partial_sum(starts, starts + kRow, starts);
+        for (const Item &item : items) moved[starts[digitOf(item, d)]++] = item;
         items.swap(moved);
     }
 }

@@ -152,8 +152,9 @@ void RadixSortInts(Records &records, int offset, const Storage::SortElement *nex
         const wchar *text = cells::CellText(record + next->offset);
         keyed[i].key |= PackUnits(text, next->caseSensitive) >> 32;
     }
-    radix::RadixSort<4>(keyed, [](const IntItem &item, std::size_t b) {
-        return static_cast<std::size_t>((item.key >> (32 + 8 * b)) & 0xFF);
+    // Eleven-bit digits: three passes at most, two for keys within 2^22.
+    radix::RadixSort<3, 11>(keyed, [](const IntItem &item, std::size_t d) {
+        return static_cast<std::size_t>((item.key >> (32 + 11 * d)) & 0x7FF);
     });
     if (rest.GetCount() != 0) {
         if (nextText && next->descending) {
