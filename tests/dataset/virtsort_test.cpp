@@ -135,25 +135,37 @@ TEST(VirtualIndexMap, EqualKeysLeaveEveryRecordReachableOnce) {
     EXPECT_EQ(seen.size(), 200u);
 }
 
-// The index map reads a number key once per record; the order must stay the
-// memory data set's, with NaN and the second key deciding ties, both ways.
-TEST(VirtualIndexMap, NumberKeyWithTiesOrdersLikeTheMemoryDataSet) {
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    std::mt19937 random(31);
-    VectorHost host({"d", "s"}, {IField::Double, IField::String});
-    auto memory = MakeDataSet();
-    memory->AddField(u"d"_w, IField::Double);
-    memory->AddField(u"s"_w, IField::String);
-    IDataSet::Cursor c = memory->CreateCursor();
-    for (int i = 0; i < 500; ++i) {
-        const double d = random() % 10 == 0 ? nan : static_cast<double>(random() % 20) - 10.0;
-        const wstring text(1, static_cast<wchar>(u'a' + random() % 5));
-        host.rows.push_back({CQueltVariant(d), CQueltVariant(text)});
-        memory->Append(c);
-        c[0] = d;
-        c[1] = text.c_str();
+// The same (Double, String) rows held by a host and by a memory data set.
+class TwinRows {
+  public:
+    TwinRows() {
+        m_memory->AddField(u"d"_w, IField::Double);
+        m_memory->AddField(u"s"_w, IField::String);
     }
-    auto view = [](IMemDataSet &ds) {
+
+    void Add(double d, const wstring &text) {
+        m_host.rows.push_back({CQueltVariant(d), CQueltVariant(text)});
+        m_memory->Append(m_cursor);
+        m_cursor[0] = d;
+        m_cursor[1] = text.c_str();
+    }
+
+    // Sorted by the number each way and then by the text, the virtual data
+    // set must show the memory data set's rows in the memory data set's order.
+    void ExpectSameOrder(IField::SortType textOrder) {
+        auto ds = RandomOver(m_host);
+        for (IField::SortType type : {IField::Ascending, IField::Descending}) {
+            for (IMemDataSet *sorted : {static_cast<IMemDataSet *>(ds.get()), m_memory.get()}) {
+                SortBy(*sorted, 0, type, 0);
+                SortBy(*sorted, 1, textOrder, 1);
+                sorted->Sort();
+            }
+            EXPECT_EQ(Rows(*ds), Rows(*m_memory)) << type;
+        }
+    }
+
+  private:
+    static std::vector<std::string> Rows(IMemDataSet &ds) {
         std::vector<std::string> rows;
         for (unsigned r = 0; r < ds.GetRecordCount(); ++r) {
             const double d = ds.GetNumeric(0, r);
@@ -161,16 +173,24 @@ TEST(VirtualIndexMap, NumberKeyWithTiesOrdersLikeTheMemoryDataSet) {
                            WideToUtf8(ds.GetString(1, r)));
         }
         return rows;
-    };
-    auto ds = RandomOver(host);
-    for (IField::SortType type : {IField::Ascending, IField::Descending}) {
-        for (IMemDataSet *sorted : {static_cast<IMemDataSet *>(ds.get()), memory.get()}) {
-            SortBy(*sorted, 0, type, 0);
-            SortBy(*sorted, 1, IField::Descending, 1);
-            sorted->Sort();
-        }
-        EXPECT_EQ(view(*ds), view(*memory)) << type;
     }
+
+    VectorHost m_host{{"d", "s"}, {IField::Double, IField::String}};
+    testing::DataSetPtr m_memory = MakeDataSet();
+    IDataSet::Cursor m_cursor = m_memory->CreateCursor();
+};
+
+// The index map reads a number key once per record; the order must stay the
+// memory data set's, with NaN and the second key deciding ties, both ways.
+TEST(VirtualIndexMap, NumberKeyWithTiesOrdersLikeTheMemoryDataSet) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    std::mt19937 random(31);
+    TwinRows twins;
+    for (int i = 0; i < 500; ++i) {
+        const double d = random() % 10 == 0 ? nan : static_cast<double>(random() % 20) - 10.0;
+        twins.Add(d, wstring(1, static_cast<wchar>(u'a' + random() % 5)));
+    }
+    twins.ExpectSameOrder(IField::Descending);
 }
 
 // Number keys sort by their bytes: signed zeros, infinities, NaNs of both
@@ -181,33 +201,12 @@ TEST(VirtualIndexMap, EveryKindOfNumberOrdersLikeTheMemoryDataSet) {
     const double kinds[] = {0.0,   -0.0,   inf, -inf, nan, -nan, 1e-310,  -1e-310,
                             1e300, -1e300, 2.5, -2.5, 1.0, -1.0, 65536.0, 4294967296.0};
     std::mt19937 random(41);
-    VectorHost host({"d", "s"}, {IField::Double, IField::String});
-    auto memory = MakeDataSet();
-    memory->AddField(u"d"_w, IField::Double);
-    memory->AddField(u"s"_w, IField::String);
-    IDataSet::Cursor c = memory->CreateCursor();
+    TwinRows twins;
     for (int i = 0; i < 300; ++i) {
         const double d = kinds[random() % 16];
-        const wstring text = Utf8ToWide(std::to_string(random() % 100000) + "." + std::to_string(i));
-        host.rows.push_back({CQueltVariant(d), CQueltVariant(text)});
-        memory->Append(c);
-        c[0] = d;
-        c[1] = text.c_str();
+        twins.Add(d, Utf8ToWide(std::to_string(random() % 100000) + "." + std::to_string(i)));
     }
-    auto texts = [](IMemDataSet &ds) {
-        std::vector<std::string> rows;
-        for (unsigned r = 0; r < ds.GetRecordCount(); ++r) rows.push_back(WideToUtf8(ds.GetString(1, r)));
-        return rows;
-    };
-    auto ds = RandomOver(host);
-    for (IField::SortType type : {IField::Ascending, IField::Descending}) {
-        for (IMemDataSet *sorted : {static_cast<IMemDataSet *>(ds.get()), memory.get()}) {
-            SortBy(*sorted, 0, type, 0);
-            SortBy(*sorted, 1, IField::Ascending, 1);
-            sorted->Sort();
-        }
-        EXPECT_EQ(texts(*ds), texts(*memory)) << type;
-    }
+    twins.ExpectSameOrder(IField::Ascending);
 }
 
 TEST(VirtualIndexMap, NaNSortsAfterEveryNumberAscending) {
