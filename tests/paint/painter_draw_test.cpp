@@ -53,6 +53,7 @@ TEST_F(DrawTest, PenAndBrushReachTheDeviceOnlyWhenTheyChange) {
     EXPECT_EQ(Take(), (Lines{"internalSetPen 255,0,0,255 1 1", "internalSetPen 255,0,0,255 2 1",
                              "internalSetPen 255,0,0,255 2 2"}));
     // A new pass resets the cache: the same pen goes to the device again.
+    p.SetPen(pen(kRed, 1, pen::Solid));
     p.BeginPaint(IPainter::SettingsPreview);
     p.Clear();
     p.SetPen(pen(kRed, 1, pen::Solid));
