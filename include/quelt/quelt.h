@@ -29,3 +29,5 @@
 #include "quelt/paint/color.h"
 #include "quelt/paint/geometry.h"
 #include "quelt/paint/palette.h"
+#include "quelt/paint/picture.h"
+#include "quelt/paint/xpm.h"
