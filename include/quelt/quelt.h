@@ -31,3 +31,5 @@
 #include "quelt/paint/geometry.h"
 #include "quelt/paint/painter.h"
 #include "quelt/paint/palette.h"
+#include "quelt/paint/picture.h"
+#include "quelt/paint/xpm.h"

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "quelt/core/exceptions.h"
 #include "quelt/paint/palette.h"
 #include "quelt/testing/palette.h"
@@ -61,6 +63,40 @@ TEST_F(PaletteTest, WithoutASystemPaletteBuiltInRolesAreUndefined) {
     EXPECT_EQ(palette.GetColor(12), color_blue);
     EXPECT_THROW(GetDefaultPalette()->GetColor(13), BadColorIndex);
     EXPECT_THROW(palette.GetColor(13), BadColorIndex);
+}
+
+// Records the roles in the order SetBaseColor sets them.
+class OrderedPalette : public CCustomPalette {
+  public:
+    void SetColor(int role, _color color) override {
+        roles.push_back(role);
+        CCustomPalette::SetColor(role, color);
+    }
+    std::vector<int> roles;
+};
+
+TEST_F(PaletteTest, BaseColourDerivesTheBevelByLightness) {
+    const struct {
+        _color base;
+        _color light, highlight, shadow, darkShadow;
+    } cases[] = {
+        {color_white, color_white, color_white, {102, 102, 102, 255}, {50, 50, 50, 255}},
+        // Lighter(100) is white exactly.
+        {{212, 208, 200, 255}, color_white, {240, 239, 236, 255}, {92, 85, 72, 255}, {46, 42, 36, 255}},
+        {{128, 64, 64, 9}, {223, 191, 191, 255}, {191, 127, 127, 255}, {76, 38, 38, 255}, {38, 19, 19, 255}},
+        {{30, 30, 30, 255}, {210, 210, 210, 255}, {142, 142, 142, 255}, {6, 6, 6, 255}, {0, 0, 0, 255}},
+    };
+    for (const auto &t : cases) {
+        OrderedPalette palette;
+        palette.SetBaseColor(t.base);
+        EXPECT_EQ(palette.roles, (std::vector<int>{3, 4, 5, 6, 7}));
+        EXPECT_EQ(palette.GetColor(3), t.base);
+        EXPECT_EQ(palette.GetColor(4), t.light);
+        EXPECT_EQ(palette.GetColor(5), t.highlight);
+        EXPECT_EQ(palette.GetColor(6), t.shadow);
+        EXPECT_EQ(palette.GetColor(7), t.darkShadow);
+        EXPECT_EQ(palette.GetColor(2), m_system.GetColor(2));
+    }
 }
 
 }  // namespace
