@@ -43,6 +43,8 @@ const std::map<std::string, std::string> &Descriptions() {
         {"find_key", "100,000 FindKey after the sort | std::lower_bound | indexed SELECT, prepared"},
         {"scan_cursor", "sum of the Double through a cursor | loop over structs | SELECT stepping"},
         {"scan_column", "sum of the Double through a column | loop over structs | SELECT stepping"},
+        {"scan_view_int", "sum of the Int through a ColumnView<int> | loop over structs"},
+        {"scan_view_double", "sum of the Double through a ColumnView<double> | loop over structs"},
         {"virtual_scan",
          "virtual data set over a random source: cursor scan | the same scan of the memory data set"},
         {"virtual_sort_int", "virtual data set: Sort() by the Int key | Sort() of the memory data set"},
