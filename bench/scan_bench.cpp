@@ -5,6 +5,7 @@
 #include <numeric>
 
 #include "common/bench_common.h"
+#include "quelt/dataset/columnview.h"
 
 #ifdef QUELT_HAVE_SQLITE
 #include "common/sqlite_peer.h"

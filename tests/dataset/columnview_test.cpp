@@ -129,9 +129,7 @@ TEST_F(Views, DetachWhenTheFieldsChangeOrTheSetIsClearedOrGone) {
     auto other = std::make_unique<CMemDataSet>();
     other->AddField(u"n"_w, IField::Int);
     ColumnView<int> orphan(*other, 0);
-    {
-        const ColumnView<int> gone(*other, 0);
-    }
+    { const ColumnView<int> gone(*other, 0); }
     other.reset();
     EXPECT_TRUE(detached(orphan));
 }

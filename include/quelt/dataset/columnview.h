@@ -148,7 +148,9 @@ class ColumnView {
             return a.m_record == b.m_record;
         }
         friend bool operator!=(const const_iterator &a, const const_iterator &b) { return !(a == b); }
-        friend bool operator<(const const_iterator &a, const const_iterator &b) { return a.m_record < b.m_record; }
+        friend bool operator<(const const_iterator &a, const const_iterator &b) {
+            return a.m_record < b.m_record;
+        }
         friend bool operator>(const const_iterator &a, const const_iterator &b) { return b < a; }
         friend bool operator<=(const const_iterator &a, const const_iterator &b) { return !(b < a); }
         friend bool operator>=(const const_iterator &a, const const_iterator &b) { return !(a < b); }
@@ -176,8 +178,12 @@ class ColumnView {
     }
 
     // Iterators stay valid until records are added, erased or moved.
-    const_iterator begin() const { return m_link ? const_iterator(Base(), m_link->Offset()) : const_iterator(); }
-    const_iterator end() const { return m_link ? begin() + static_cast<std::ptrdiff_t>(size()) : const_iterator(); }
+    const_iterator begin() const {
+        return m_link ? const_iterator(Base(), m_link->Offset()) : const_iterator();
+    }
+    const_iterator end() const {
+        return m_link ? begin() + static_cast<std::ptrdiff_t>(size()) : const_iterator();
+    }
 
   private:
     unsigned char *const *Base() const { return m_link->Records().data(); }
