@@ -133,3 +133,6 @@ quelt_table_test(block_boundaries INPUT blocks.csv
 # One cell longer than the reader's block.
 quelt_table_test(long_cell INPUT long.tsv "text<LF>0123456789abcdef" REPEAT 100000 ARGS long.tsv --head 0
   MATCH "\\(long.tsv: 1 rows\\)\ncolumns: text String\n#  text\n$")
+# Empty cells stay empty through a saved stream.
+quelt_table_test(round_trip_empty SAVE INPUT gaps.csv "id,name,score,day<LF>1,Ann,2.5,2021-03-04<LF>2,,,<LF>3,Eve,1e2,<LF>"
+  ARGS gaps.csv --sort day:desc,score LOAD_ARGS --sort day:desc,score)
