@@ -8,7 +8,8 @@ namespace table {
 
 namespace {
 
-constexpr std::size_t kBlock = 1 << 20;
+// Rows longer than a block grow it.
+constexpr std::size_t kBlock = 1 << 16;
 
 bool EndsWith(const std::string &text, std::string_view tail) {
     return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
