@@ -6,6 +6,7 @@
 //   quelt_process_bench results.tsv work_dir rows runs quelt-table [sqlite3] [python3]
 // An empty path skips that peer.
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -18,6 +19,7 @@
 #include <fstream>
 #include <iostream>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
