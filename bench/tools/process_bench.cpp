@@ -11,7 +11,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <fcntl.h>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
