@@ -1,11 +1,13 @@
 // One event reaching 1, 8 and 64 receivers: FireEvent against a loop of
-// virtual calls over a vector and Boost.Signals2 with the same receivers.
+// virtual calls through a vector of base pointers (to classes of another
+// translation unit) and Boost.Signals2 with the same receivers.
 
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "common/bench_common.h"
+#include "common/tick_receivers.h"
 #include "quelt/core/events.h"
 
 #ifdef QUELT_HAVE_SIGNALS2
@@ -14,21 +16,6 @@
 
 namespace quelt::bench {
 namespace {
-
-class ITickNotify : public INotify {
-  public:
-    virtual void OnTick(CEvent *event) = 0;
-};
-
-// Each receiver does the same small work, so that the calls cannot be dropped.
-class Receiver : public CSubscriber<ITickNotify> {
-  public:
-    void OnTick(CEvent *event) override { m_count += event != nullptr; }
-    long Count() const { return m_count; }
-
-  private:
-    long m_count = 0;
-};
 
 class Sender : public CImplEventSender<> {
   public:
@@ -41,9 +28,9 @@ class Sender : public CImplEventSender<> {
 
 void FireOurs(benchmark::State &state, int receivers) {
     Sender sender;
-    std::vector<std::unique_ptr<Receiver>> listening;
+    std::vector<std::unique_ptr<TickReceiver>> listening;
     for (int i = 0; i < receivers; ++i) {
-        listening.push_back(std::make_unique<Receiver>());
+        listening.push_back(MakeTickReceiver());
         sender.Subscribe(listening.back()->AsNotify(), typeid(ITickNotify), true);
     }
     for (auto _ : state) sender.Tick();
@@ -51,10 +38,10 @@ void FireOurs(benchmark::State &state, int receivers) {
 }
 
 void VirtualBaseline(benchmark::State &state, int receivers) {
-    std::vector<std::unique_ptr<Receiver>> owned;
+    std::vector<std::unique_ptr<TickReceiver>> owned;
     std::vector<ITickNotify *> listening;
     for (int i = 0; i < receivers; ++i) {
-        owned.push_back(std::make_unique<Receiver>());
+        owned.push_back(MakeTickReceiver());
         listening.push_back(owned.back().get());
     }
     for (auto _ : state) {
@@ -68,10 +55,10 @@ void VirtualBaseline(benchmark::State &state, int receivers) {
 #ifdef QUELT_HAVE_SIGNALS2
 void SignalPeer(benchmark::State &state, int receivers) {
     boost::signals2::signal<void(CEvent *)> tick;
-    std::vector<std::unique_ptr<Receiver>> listening;
+    std::vector<std::unique_ptr<TickReceiver>> listening;
     for (int i = 0; i < receivers; ++i) {
-        listening.push_back(std::make_unique<Receiver>());
-        Receiver *r = listening.back().get();
+        listening.push_back(MakeTickReceiver());
+        TickReceiver *r = listening.back().get();
         tick.connect([r](CEvent *event) { r->OnTick(event); });
     }
     for (auto _ : state) {

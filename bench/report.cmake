@@ -1,12 +1,17 @@
 # Runs every benchmark program and prints one Markdown table of the results.
-#   cmake -DPROGRAMS=a|b -DTABLE_TOOL=... -DOUT_DIR=... [-DQUICK=ON] [-DMISSING=SQLite|...] -P report.cmake
+#   cmake -DPROGRAMS=a|b -DTABLE_TOOL=... -DOUT_DIR=... [-DQUICK=ON] [-DMISSING=SQLite|...]
+#         [-DPROCESS_TOOL=... -DTABLE=quelt-table -DSQLITE3_SHELL=... -DPYTHON3=...] -P report.cmake
 # QUICK (or QUELT_BENCH_QUICK=1 in the environment) runs 10,000 records once.
+# PROCESS_TOOL adds whole programs on a generated CSV: 1,000,000 rows three
+# times each, or 10,000 once in quick mode.
 
 if(QUICK OR ("$ENV{QUELT_BENCH_QUICK}" AND NOT "$ENV{QUELT_BENCH_QUICK}" STREQUAL "0"))
   set(ENV{QUELT_BENCH_QUICK} 1)
   set(repetitions 1)
+  set(process_rows 10000)
 else()
   set(repetitions 3)
+  set(process_rows 1000000)
 endif()
 
 string(REPLACE "|" ";" programs "${PROGRAMS}")
@@ -69,6 +74,17 @@ foreach(program IN LISTS programs)
   endif()
   collect(${results_dir}/${name}.json)
 endforeach()
+
+if(PROCESS_TOOL)
+  message(STATUS "Running quelt_process_bench (${process_rows} rows, ${repetitions} run(s) each)")
+  execute_process(
+    COMMAND ${PROCESS_TOOL} ${results} ${results_dir} ${process_rows} ${repetitions} ${TABLE} "${SQLITE3_SHELL}"
+            "${PYTHON3}"
+    RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    list(APPEND failed quelt_process_bench)
+  endif()
+endif()
 
 execute_process(COMMAND ${TABLE_TOOL} ${results} ${OUT_DIR}/bench_table.md ${missing} RESULT_VARIABLE status)
 if(NOT status EQUAL 0)

@@ -31,8 +31,13 @@ execute_process(COMMAND ${CMAKE_COMMAND} -E env PKG_CONFIG_PATH=${pcdir} ${PKG_C
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "pkg-config does not know quelt")
 endif()
+if(flags MATCHES "-std=")
+  message(FATAL_ERROR "pkg-config's flags choose the language standard for the consumer: ${flags}")
+endif()
 separate_arguments(flags UNIX_COMMAND "${flags}")
-execute_process(COMMAND c++ ${SOURCE_DIR}/main.cpp ${flags} -o ${WORK_DIR}/consumer-pc RESULT_VARIABLE rc)
+# The consumer's own standard holds: the headers need C++17 or later, not exactly 17.
+execute_process(COMMAND c++ -std=c++20 -DQUELT_CONSUMER_CXX=202002L ${SOURCE_DIR}/main.cpp ${flags}
+                        -o ${WORK_DIR}/consumer-pc RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "consumer build through pkg-config failed")
 endif()

@@ -1,9 +1,11 @@
 // Turns the benchmark results (one line per result: name, statistic, CPU
 // time, time unit, bytes per record) into one Markdown table with a row per
-// workload: ours, the hand-written baseline, the peer and their ratios.
+// workload: ours, the hand-written baseline, the peers and their ratios. A
+// time unit of "MiB" marks a memory figure.
 //
 //   quelt_bench_table results.tsv table.md [missing peer]...
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -17,16 +19,23 @@
 namespace {
 
 struct Result {
-    double value = 0;  // nanoseconds, or bytes per record
+    double value = 0;  // nanoseconds, bytes per record or MiB
     bool bytes = false;
+    bool mib = false;
     double stddev = -1;  // nanoseconds, negative when unknown
+};
+
+struct Peer {
+    std::string name;
+    Result result;
+    bool has = false;
 };
 
 struct Row {
     std::string workload;
-    Result ours, baseline, peer;
-    bool hasOurs = false, hasBaseline = false, hasPeer = false;
-    std::string peerName;
+    Result ours, baseline;
+    bool hasOurs = false, hasBaseline = false;
+    std::vector<Peer> peers;
 };
 
 const std::map<std::string, std::string> &Descriptions() {
@@ -43,6 +52,8 @@ const std::map<std::string, std::string> &Descriptions() {
         {"find_key", "100,000 FindKey after the sort | std::lower_bound | indexed SELECT, prepared"},
         {"scan_cursor", "sum of the Double through a cursor | loop over structs | SELECT stepping"},
         {"scan_column", "sum of the Double through a column | loop over structs | SELECT stepping"},
+        {"scan_view_int", "sum of the Int through a ColumnView<int> | loop over structs"},
+        {"scan_view_double", "sum of the Double through a ColumnView<double> | loop over structs"},
         {"virtual_scan",
          "virtual data set over a random source: cursor scan | the same scan of the memory data set"},
         {"virtual_sort_int", "virtual data set: Sort() by the Int key | Sort() of the memory data set"},
@@ -55,6 +66,12 @@ const std::map<std::string, std::string> &Descriptions() {
         {"date_parse", "100,000 text parses | sscanf | date::parse"},
         {"stream_read_mb", "operator>> of a well-formed data-set stream of N MB (time linear in N)"},
         {"stream_read_fields", "operator>> of a stream header of N fields (time linear in N)"},
+        {"process_time",
+         "wall time of the whole program on a generated CSV of N rows (id, city, price, qty, date), sorted "
+         "by "
+         "price, five rows shown: quelt-table | - | the sqlite3 shell (typed table, .import, ORDER BY price "
+         "LIMIT 5), Python's csv module and sorted()"},
+        {"process_peak", "peak resident memory of the same runs"},
     };
     return descriptions;
 }
@@ -70,6 +87,8 @@ std::string Format(const Result &r) {
     char text[64];
     if (r.bytes) {
         std::snprintf(text, sizeof text, "%.1f B", r.value);
+    } else if (r.mib) {
+        std::snprintf(text, sizeof text, "%.1f MiB", r.value);
     } else if (r.value >= 1e9) {
         std::snprintf(text, sizeof text, "%.2f s", r.value / 1e9);
     } else if (r.value >= 1e6) {
@@ -116,9 +135,12 @@ void Add(std::vector<Row> &rows, const std::string &name, const std::string &sta
         target = &row->baseline;
         has = &row->hasBaseline;
     } else {
-        target = &row->peer;
-        has = &row->hasPeer;
-        row->peerName = side.substr(5);
+        const std::string peerName = side.substr(5);
+        auto peer = std::find_if(row->peers.begin(), row->peers.end(),
+                                 [&](const Peer &p) { return p.name == peerName; });
+        if (peer == row->peers.end()) peer = row->peers.insert(row->peers.end(), Peer{peerName, {}, false});
+        target = &peer->result;
+        has = &peer->has;
     }
     if (statistic == "stddev") {
         target->stddev = result.value;
@@ -161,6 +183,9 @@ int main(int argc, char **argv) {
         if (!bytes.empty() && statistic != "stddev") {
             result.value = std::stod(bytes);
             result.bytes = true;
+        } else if (unit == "MiB") {
+            result.value = std::stod(time);
+            result.mib = true;
         } else {
             result.value = ToNanoseconds(std::stod(time), unit);
         }
@@ -173,12 +198,19 @@ int main(int argc, char **argv) {
     std::string noisiest;
     double noise = 0;
     for (const Row &r : rows) {
-        const std::string peer = r.hasPeer ? Format(r.peer) + " (" + r.peerName + ")" : "-";
+        std::string peers, ratios;
+        for (const Peer &p : r.peers) {
+            if (!p.has) continue;
+            peers += (peers.empty() ? "" : ", ") + Format(p.result) + " (" + p.name + ")";
+            if (r.hasOurs) ratios += (ratios.empty() ? "" : ", ") + Ratio(p.result.value, r.ours.value);
+        }
         table << "| " << r.workload << " | " << Cell(r.hasOurs, r.ours) << " | "
-              << Cell(r.hasBaseline, r.baseline) << " | " << peer << " | "
+              << Cell(r.hasBaseline, r.baseline) << " | " << (peers.empty() ? "-" : peers) << " | "
               << (r.hasOurs && r.hasBaseline ? Ratio(r.ours.value, r.baseline.value) : "-") << " | "
-              << (r.hasOurs && r.hasPeer ? Ratio(r.peer.value, r.ours.value) : "-") << " |\n";
-        for (const Result *side : {&r.ours, &r.baseline, &r.peer}) {
+              << (ratios.empty() ? "-" : ratios) << " |\n";
+        std::vector<const Result *> sides = {&r.ours, &r.baseline};
+        for (const Peer &p : r.peers) sides.push_back(&p.result);
+        for (const Result *side : sides) {
             if (side->stddev >= 0 && side->value > 0 && side->stddev / side->value > noise) {
                 noise = side->stddev / side->value;
                 noisiest = r.workload;
@@ -186,7 +218,7 @@ int main(int argc, char **argv) {
         }
     }
     table << "\nTimes are CPU time per run of the workload (per event for dispatch_*), the median of the "
-             "repetitions.";
+             "repetitions; process_* rows are the wall time and peak memory of whole programs.";
     if (!noisiest.empty()) {
         char text[128];
         std::snprintf(text, sizeof text, " Largest relative standard deviation: %.1f%% (%s).", noise * 100,

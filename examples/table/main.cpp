@@ -45,8 +45,14 @@ void ReadInput(const Options &options, Table &table) {
         LoadStream(options.load, table);
         Report("load", watch, options.load + ": " + Rows(table));
     } else if (!options.input.empty()) {
-        LoadCsv(options.input, table);
+        const std::size_t padded = LoadCsv(options.input, options.strict, table);
         Report("read", watch, options.input + ": " + Rows(table));
+        if (padded > 0) {
+            std::cout.flush();
+            std::cerr << "quelt-table: warning: " << padded << (padded == 1 ? " row" : " rows")
+                      << " had fewer fields than the header and " << (padded == 1 ? "was" : "were")
+                      << " padded with empty cells (--strict refuses them)\n";
+        }
     } else {
         GenerateSample(kSampleRows, table);
         Report("generate", watch, "sample: " + Rows(table));

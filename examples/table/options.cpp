@@ -11,11 +11,15 @@ namespace table {
 const char kUsage[] = R"usage(usage: quelt-table [FILE] [options]
 
 Reads FILE (CSV, or TSV when it ends in .tsv or its header row holds a tab) into a
-memory data set, or a 100,000-row sample when there is no FILE. The first row names
-the columns; a column is Int when every non-empty cell is a 32-bit integer, Double
-when every one is a number, DateTime when every one is an ISO date (YYYY-MM-DD,
-optionally followed by THH:MM:SS or a blank and HH:MM:SS), String otherwise.
-Empty cells read as 0, the empty text or 1 January 0001.
+memory data set, or a 100,000-row sample when there is no FILE. CSV fields may be
+quoted as RFC 4180 has it; a quote inside an unquoted field is an ordinary
+character, and TSV has no quoting at all. A row with fewer fields than the header
+is padded with empty cells (one warning tells how many); a row with more is an
+error. The first row names the columns; a column is Int when every non-empty cell
+is a 32-bit integer, Double when every one is a number, DateTime when every one is
+an ISO date (YYYY-MM-DD, optionally followed by THH:MM:SS or a blank and
+HH:MM:SS), String otherwise. Empty cells print empty, and sort before every value
+ascending and after every value descending.
 
 options:
   --sort COL[:asc|:desc],...  sort by one or more columns, the first deciding most;
@@ -25,10 +29,13 @@ options:
                               sorted by COL); shows the nearest row when none equals
   --head N                    print N rows from the found row, or from the first
                               (default 10; 0 prints none)
-  --format COL=FORMAT         display format of a column, repeatable:
-                              numbers: d  d,  d.N  d.N,  h  %  %.N  (',' groups digits,
-                              N decimals, h hexadecimal, % percent)
-                              dates: a strftime pattern such as %d %b %Y
+  --format COL=FORMAT         display format of a column, repeatable; numbers show
+                              every digit they need to read back unless formatted:
+                              Int: d, (digit groups)  h (hexadecimal)  % %, (x100 %)
+                              Double: d d, (whole numbers)  d.N d.N, (N decimals)
+                                      % %, %.N %.N, (x100 %)  h (hexadecimal)
+                              DateTime: a strftime pattern such as %d %b %Y
+  --strict                    refuse rows with fewer fields than the header
   --save FILE                 write the data set as a data-set text stream
   --load FILE                 read a data-set text stream instead of a CSV file
   --help                      show this text
@@ -104,6 +111,10 @@ class ArgReader {
 void ParseOption(const std::string &option, ArgReader &args, Options &options) {
     if (option == "--help" || option == "-h") {
         options.help = true;
+        return;
+    }
+    if (option == "--strict") {
+        options.strict = true;
         return;
     }
     if (option == "--format") {

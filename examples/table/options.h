@@ -28,6 +28,8 @@ struct Options {
     std::optional<Assignment> find;
     std::vector<Assignment> formats;
     int head = 10;
+    // Short CSV rows are an error instead of being padded.
+    bool strict = false;
     bool help = false;
 };
 

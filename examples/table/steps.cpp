@@ -1,7 +1,9 @@
 #include "steps.h"
 
 #include <algorithm>
+#include <optional>
 #include <stdexcept>
+#include <string_view>
 
 #include "values.h"
 
@@ -11,13 +13,65 @@ using quelt::IField;
 
 namespace {
 
-void SetNumberFormat(Table &table, int column, const Assignment &format) {
-    const quelt::wstring wide = quelt::Utf8ToWide(format.value);
-    table.Data().SetFieldFormat(static_cast<unsigned>(column), wide);
+// A number format as the tool reads it: d, h or %, then ".N" with one or two
+// digits, then ',' for digit groups.
+struct NumberFormat {
+    char kind;
+    int decimals = -1;
+    bool grouped = false;
+};
+
+std::optional<NumberFormat> ReadNumberFormat(const std::string &text) {
+    if (text.empty() || (text[0] != 'd' && text[0] != 'h' && text[0] != '%')) return std::nullopt;
+    NumberFormat format{text[0]};
+    std::string_view rest = std::string_view(text).substr(1);
+    if (!rest.empty() && rest.back() == ',') {
+        format.grouped = true;
+        rest.remove_suffix(1);
+    }
+    if (!rest.empty()) {
+        const std::optional<int> decimals = rest[0] == '.' ? ParseInt(rest.substr(1)) : std::nullopt;
+        if (rest.size() < 2 || rest.size() > 3 || !decimals || *decimals < 0) return std::nullopt;
+        format.decimals = *decimals;
+    }
+    if (format.kind == 'h' && (format.grouped || format.decimals >= 0)) return std::nullopt;
+    return format;
+}
+
+bool IsWhole(IField::Types type) {
+    return type == IField::Int || type == IField::Short || type == IField::Int64;
+}
+
+// The library format that shows what the tool's format promises, or an error
+// for one that would show the column as it is shown without it.
+std::string LibraryFormat(const Assignment &assignment, const NumberFormat &format, IField::Types type) {
+    const std::string column = std::string(TypeName(type)) + " column '" + assignment.column + "'";
+    if (IsWhole(type) && format.decimals >= 0) {
+        throw std::runtime_error("--format: " + column + " has no decimals to show with '" +
+                                 assignment.value + "'");
+    }
+    if (IsWhole(type) && format.kind == 'd' && !format.grouped) {
+        throw std::runtime_error("--format: 'd' would show " + column +
+                                 " as it is shown already (d, groups digits)");
+    }
+    // The library shows a real under a bare 'd' with six significant digits;
+    // the tool's 'd' means whole numbers.
+    if (!IsWhole(type) && format.kind == 'd' && format.decimals < 0) {
+        return format.grouped ? "d.0," : "d.0";
+    }
+    return assignment.value;
+}
+
+void SetNumberFormat(Table &table, int column, const Assignment &assignment) {
+    const IField::Types type = table.TypeOf(column);
+    const std::optional<NumberFormat> format = ReadNumberFormat(assignment.value);
+    const quelt::wstring wide =
+        format ? quelt::Utf8ToWide(LibraryFormat(assignment, *format, type)) : quelt::wstring();
+    if (format) table.Data().SetFieldFormat(static_cast<unsigned>(column), wide);
     // The data set keeps the previous format when it refuses one.
-    if (table.Data().GetFieldFormat(static_cast<unsigned>(column)) != wide) {
-        throw std::runtime_error("--format: '" + format.value +
-                                 "' is not a number format (d, d,, d.N, h, %, %.N)");
+    if (!format || table.Data().GetFieldFormat(static_cast<unsigned>(column)) != wide) {
+        throw std::runtime_error("--format: '" + assignment.value +
+                                 "' is not a number format (d, d,, d.N, d.N,, h, %, %,, %.N, %.N,)");
     }
 }
 
@@ -65,8 +119,16 @@ DatePatterns ApplyFormats(Table &table, const std::vector<Assignment> &formats) 
             case IField::BLOB:
                 throw std::runtime_error("--format: column '" + format.column +
                                          "' holds text, which has no format");
-            default:
+            case IField::Short:
+            case IField::Int:
+            case IField::Int64:
+            case IField::Float:
+            case IField::Double:
                 SetNumberFormat(table, column, format);
+                break;
+            default:
+                throw std::runtime_error("--format: " + std::string(TypeName(table.TypeOf(column))) +
+                                         " column '" + format.column + "' takes no format");
         }
     }
     return patterns;

@@ -17,17 +17,28 @@ namespace {
 // Starts the line after the records that carries the column names.
 constexpr std::string_view kNamesTag = "#columns\t";
 
-std::vector<IField::Types> InferTypes(const CsvFile &file) {
+// The first of the two passes over the file: the types and the row count,
+// with every error of the file found before the data set takes memory.
+struct Survey {
     std::vector<IField::Types> types;
-    for (std::size_t column = 0; column < file.ColumnCount(); ++column) {
-        TypeGuess guess;
-        for (std::size_t row = 0; row < file.RowCount(); ++row) {
-            const std::string_view cell = file.Cell(row, column);
-            if (!cell.empty()) guess.See(cell);
+    unsigned rows = 0;
+    std::size_t padded = 0;
+};
+
+Survey SurveyFile(const std::string &path, bool strict) {
+    CsvReader reader(path, strict);
+    std::vector<TypeGuess> guesses(reader.Header().size());
+    std::vector<std::string_view> row;
+    Survey survey;
+    while (reader.NextRow(row)) {
+        for (std::size_t column = 0; column < row.size(); ++column) {
+            if (!row[column].empty()) guesses[column].See(row[column]);
         }
-        types.push_back(guess.Type());
+        if (++survey.rows == 0) throw std::runtime_error("'" + path + "' has more rows than a table holds");
     }
-    return types;
+    for (const TypeGuess &guess : guesses) survey.types.push_back(guess.Type());
+    survey.padded = reader.PaddedRows();
+    return survey;
 }
 
 // One buffer serves every text cell: most cells are ASCII and are widened
@@ -41,17 +52,21 @@ const quelt::wchar *Widen(std::string_view text, quelt::wstring &buffer) {
     return buffer.c_str();
 }
 
-// Empty cells keep the value a new record starts with.
+// Empty text and date cells keep the value a new record starts with.
 void WriteCell(quelt::IFastWriter &writer, int column, IField::Types type, std::string_view cell,
                quelt::wstring &buffer) {
-    if (cell.empty()) return;
     switch (type) {
         case IField::Int:
-            writer.SetField(column, *ParseInt(cell));
+            writer.SetField(column, cell.empty() ? kEmptyInt : *ParseInt(cell));
             return;
         case IField::Double:
-            writer.SetField(column, *ParseDouble(cell));
+            writer.SetField(column, cell.empty() ? kEmptyDouble : *ParseDouble(cell));
             return;
+        default:
+            break;
+    }
+    if (cell.empty()) return;
+    switch (type) {
         case IField::DateTime:
             writer.SetField(column, *ParseIsoDate(cell));
             return;
@@ -115,20 +130,22 @@ void Table::NameColumnsByFields() {
     }
 }
 
-void LoadCsv(const std::string &path, Table &table) {
-    const CsvFile file = ReadCsv(path);
-    const std::vector<IField::Types> types = InferTypes(file);
-    for (std::size_t column = 0; column < file.ColumnCount(); ++column)
-        table.AddColumn(file.header[column], types[column]);
-    table.Data().GetDataStorage().Reserve(static_cast<unsigned>(file.RowCount()));
+std::size_t LoadCsv(const std::string &path, bool strict, Table &table) {
+    const Survey survey = SurveyFile(path, strict);
+    CsvReader reader(path, strict);
+    for (std::size_t column = 0; column < survey.types.size(); ++column)
+        table.AddColumn(reader.Header()[column], survey.types[column]);
+    table.Data().GetDataStorage().Reserve(survey.rows);
     FastWriter writer(table.Data());
     quelt::wstring buffer;
-    for (std::size_t row = 0; row < file.RowCount(); ++row) {
+    std::vector<std::string_view> row;
+    while (reader.NextRow(row)) {
         writer->AddRecord();
-        for (std::size_t column = 0; column < file.ColumnCount(); ++column) {
-            WriteCell(*writer, static_cast<int>(column), types[column], file.Cell(row, column), buffer);
+        for (std::size_t column = 0; column < row.size(); ++column) {
+            WriteCell(*writer, static_cast<int>(column), survey.types[column], row[column], buffer);
         }
     }
+    return survey.padded;
 }
 
 void GenerateSample(unsigned rows, Table &table) {

@@ -54,8 +54,10 @@ class FastWriter {
     quelt::IFastWriter *m_writer;
 };
 
-// Reads the file, infers each column's type and fills the table.
-void LoadCsv(const std::string &path, Table &table);
+// Reads the file twice, streaming: first to infer each column's type and
+// count the rows, then to fill the table. Returns how many short rows were
+// padded with empty cells (a strict load refuses them).
+std::size_t LoadCsv(const std::string &path, bool strict, Table &table);
 // The built-in sample: the same rows every time.
 void GenerateSample(unsigned rows, Table &table);
 // The data-set text stream, then a line with the column names.

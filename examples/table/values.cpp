@@ -64,9 +64,15 @@ std::optional<quelt::tdatetime> ParseIsoDate(std::string_view text) {
 void TypeGuess::See(std::string_view cell) {
     m_seen = true;
     // Once a cheaper test has failed the dearer ones are skipped.
-    m_int = m_int && ParseInt(cell);
+    if (m_int) {
+        const std::optional<int> value = ParseInt(cell);
+        m_int = value && !IsEmpty(*value);
+    }
     m_double = m_double && (m_int || ParseDouble(cell));
-    m_date = m_date && ParseIsoDate(cell);
+    if (m_date) {
+        const std::optional<quelt::tdatetime> date = ParseIsoDate(cell);
+        m_date = date && !IsEmpty(*date);
+    }
 }
 
 quelt::IField::Types TypeGuess::Type() const {

@@ -3,6 +3,8 @@
 // Reading cell text as typed values, and choosing a column's type from the
 // values it holds.
 
+#include <climits>
+#include <limits>
 #include <optional>
 #include <string_view>
 
@@ -17,12 +19,25 @@ std::optional<double> ParseDouble(std::string_view text);
 // An ISO date, YYYY-MM-DD, optionally followed by 'T' or ' ' and HH:MM:SS.
 std::optional<quelt::tdatetime> ParseIsoDate(std::string_view text);
 
+// Empty cells are kept in the data set as values no cell of a file reads as,
+// below every value their column can hold: they sort before every value
+// ascending and after every value descending, and cost no memory. A column
+// whose cells include the marker's value is not inferred as that type.
+constexpr int kEmptyInt = INT_MIN;
+constexpr double kEmptyDouble = -std::numeric_limits<double>::infinity();
+inline bool IsEmpty(int value) { return value == kEmptyInt; }
+inline bool IsEmpty(double value) { return value == kEmptyDouble; }
+// A date cell left as the fast writer made it (day 0), or as a stream reads
+// that back (day 1.0, 1 January 0001 at midnight).
+inline bool IsEmpty(const quelt::tdatetime &date) { return date.GetDateTime() <= 1.0; }
+
 // Narrows the candidate types of a column by one non-empty cell.
 class TypeGuess {
   public:
     void See(std::string_view cell);
-    // Int when every cell seen was an integer, then Double, then DateTime;
-    // String otherwise, or when no cell was seen.
+    // Int when every cell seen was an integer (and none the empty marker),
+    // then Double, then DateTime (none the empty marker); String otherwise,
+    // or when no cell was seen.
     quelt::IField::Types Type() const;
 
   private:

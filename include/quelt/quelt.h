@@ -11,6 +11,7 @@
 #include "quelt/core/pool.h"
 #include "quelt/core/pool_alloc.h"
 #include "quelt/core/wstring.h"
+#include "quelt/dataset/columnview.h"
 #include "quelt/dataset/comparers.h"
 #include "quelt/dataset/fastwriter.h"
 #include "quelt/dataset/fields.h"

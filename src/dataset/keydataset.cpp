@@ -8,6 +8,7 @@
 #include "dataset/fieldlist_p.h"
 #include "dataset/layout_p.h"
 #include "quelt/core/exceptions.h"
+#include "quelt/dataset/columnview.h"
 
 namespace quelt {
 
@@ -30,6 +31,7 @@ CKeyDataSet::~CKeyDataSet() {
     // The First() and Last() handles die after this body; detached, they no longer call back.
     for (KeyCursor *cursor : m_cursors) cursor->Detach();
     m_cursors.clear();
+    DetachViews();
     for (CMemFieldBase *field : m_fields) delete field;
     delete m_pStorage;
 }
@@ -76,6 +78,7 @@ int CKeyDataSet::AddField(const wstring &name, IField::Types type) {
     }
     m_fields.push_back(field);
     RecloneCursorFields();
+    DetachViews();
     return static_cast<int>(GetFieldCount());
 }
 
@@ -94,6 +97,15 @@ void CKeyDataSet::RecloneCursorFields() {
         cursor->SetFields(m_fields);
         cursor->Rebind();
     }
+}
+
+void CKeyDataSet::DetachViews() {
+    for (CColumnViewLink *view : m_views) view->Detach();
+    m_views.clear();
+}
+
+void CKeyDataSet::MarkViewsStale() {
+    for (CColumnViewLink *view : m_views) view->MarkStale();
 }
 
 void CKeyDataSet::SetFieldFormat(unsigned index, const wstring &format) {
@@ -115,6 +127,7 @@ void CKeyDataSet::Clear() {
     old.swap(m_fields);
     m_pStorage->ResetLayout();
     RecloneCursorFields();
+    DetachViews();
     for (CMemFieldBase *field : old) delete field;
 }
 
@@ -205,6 +218,7 @@ void CKeyDataSet::DeleteColumn(const Column &) {}
 IDataSet::Cursor &CKeyDataSet::Insert(Cursor &cursor, unsigned key) {
     KeyCursor &placed = OwnCursor(cursor.icursor());
     placed.Place(m_pStorage->Insert(placed.m_position, key));
+    MarkViewsStale();
     // A record already under the key is reset like a new one; its texts go back first.
     for (CMemFieldBase *field : placed.m_fields) {
         field->DestroyMemory();
@@ -224,6 +238,7 @@ Position CKeyDataSet::EraseAt(Position position) {
         m_fields[i]->DestroyMemory();
         m_fields[i]->Init(nullptr);
     }
+    MarkViewsStale();
     return m_pStorage->Erase(position);
 }
 
@@ -243,6 +258,7 @@ IDataSet::Cursor &CKeyDataSet::GoToKey(Cursor &cursor, unsigned key) {
 
 void CKeyDataSet::EraseAll() {
     m_pStorage->EraseAll();
+    MarkViewsStale();
     m_alloc.Reset();
     for (KeyCursor *cursor : m_cursors) {
         if (!IsAnchor(cursor)) cursor->Detach();

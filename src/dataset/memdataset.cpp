@@ -11,6 +11,7 @@
 #include "dataset/layout_p.h"
 #include "dataset/sortkeys_p.h"
 #include "quelt/core/exceptions.h"
+#include "quelt/dataset/columnview.h"
 #include "quelt/datetime/datetime.h"
 
 namespace quelt {
@@ -208,6 +209,7 @@ void CMemDataSet::AfterFieldListChange() {
                                    [](const CMemColumn *column) { return column->m_pDataSet == nullptr; }),
                     m_columns.end());
     ClearFindFields();
+    DetachViews();
 }
 
 void CMemDataSet::SetFieldFormat(unsigned index, const wstring &format) {
@@ -351,7 +353,13 @@ void CMemDataSet::DetachAll() {
     m_cursors.clear();
     for (CMemColumn *column : m_columns) column->Detach();
     m_columns.clear();
+    DetachViews();
     m_pConstCur = nullptr;
+}
+
+void CMemDataSet::DetachViews() {
+    for (CColumnViewLink *view : m_views) view->Detach();
+    m_views.clear();
 }
 
 // Columns

@@ -6,6 +6,10 @@
 #   ERROR     regex the one-line error on stderr must match (exit status 1)
 #   SAVE      save to this file with ARGS, load it back with LOAD_ARGS and
 #             require the same output from both runs
+#   WARN      regex the one warning line on stderr must match (EXPECT, MATCH)
+#   INPUT_FILE, INPUT_CONTENT, INPUT_REPEAT
+#             the file to write first: the content with <LF>, <CR>, <TAB> and
+#             <BOM> for those bytes, the rows after the header repeated
 cmake_minimum_required(VERSION 3.20)
 
 function(run_tool out_var err_var status_var)
@@ -17,9 +21,36 @@ function(run_tool out_var err_var status_var)
 endfunction()
 
 function(expect_success out err status)
-  if(NOT status EQUAL 0 OR NOT err STREQUAL "")
+  if(NOT status EQUAL 0)
     message(FATAL_ERROR "expected success, got status ${status}\nstderr: ${err}\nstdout:\n${out}")
   endif()
+  if(DEFINED WARN)
+    if(NOT err MATCHES "^quelt-table: warning: [^\n]+\n$" OR NOT err MATCHES "${WARN}")
+      message(FATAL_ERROR "expected one warning line matching '${WARN}' on stderr, got:\n${err}")
+    endif()
+  elseif(NOT err STREQUAL "")
+    message(FATAL_ERROR "expected nothing on stderr, got:\n${err}")
+  endif()
+endfunction()
+
+function(write_input)
+  string(ASCII 13 cr)
+  string(ASCII 9 tab)
+  string(ASCII 239 187 191 bom)
+  set(text "${INPUT_CONTENT}")
+  if(DEFINED INPUT_REPEAT)
+    string(FIND "${text}" "<LF>" header_end)
+    math(EXPR body_start "${header_end} + 4")
+    string(SUBSTRING "${text}" 0 ${body_start} header)
+    string(SUBSTRING "${text}" ${body_start} -1 body)
+    string(REPEAT "${body}" ${INPUT_REPEAT} body)
+    set(text "${header}${body}")
+  endif()
+  string(REPLACE "<LF>" "\n" text "${text}")
+  string(REPLACE "<CR>" "${cr}" text "${text}")
+  string(REPLACE "<TAB>" "${tab}" text "${text}")
+  string(REPLACE "<BOM>" "${bom}" text "${text}")
+  file(WRITE "${INPUT_FILE}" "${text}")
 endfunction()
 
 # Without the lines that name the input or output, or the sort the saved
@@ -29,6 +60,9 @@ function(without_file_steps text var)
   set(${var} "${text}" PARENT_SCOPE)
 endfunction()
 
+if(DEFINED INPUT_FILE)
+  write_input()
+endif()
 string(REPLACE "|" ";" args "${ARGS}")
 string(REPLACE "|" ";" load_args "${LOAD_ARGS}")
 

@@ -2,6 +2,11 @@
 
 #include <cstdint>
 
+// The headers need C++17 or later; the build system of the consumer picks which.
+#if __cplusplus < 201703L
+#error "quelt needs C++17 or later (-std=c++17, -std=c++20, ...)"
+#endif
+
 // Only what carries QUELT_API leaves the shared library; everything else is
 // built with hidden visibility.
 #if defined(_WIN32)

@@ -87,6 +87,7 @@ class QUELT_API CKeyDataSet : public CImplEventSender<IKeyMemDataset> {
 
   private:
     friend class CMemCursor;
+    friend class CColumnViewLink;
 
     CMemCursor &OwnCursor(const ICursor *cursor) const;
     CMemCursor &ValidCursor(const Cursor &cursor) const;
@@ -99,10 +100,14 @@ class QUELT_API CKeyDataSet : public CImplEventSender<IKeyMemDataset> {
     // Releases the record's texts and frees it; cursors on it go to the end position.
     std::map<unsigned, void *>::iterator EraseAt(std::map<unsigned, void *>::iterator position);
     void RecloneCursorFields();
+    // Column views read the records through the map's order.
+    void DetachViews();
+    void MarkViewsStale();
 
     CMapDataStorage *m_pStorage;
     std::vector<CMemFieldBase *> m_fields;
     std::vector<CMemCursor *> m_cursors;
+    std::vector<CColumnViewLink *> m_views;
     Cursor m_first;
     Cursor m_last;
     Pool_alloc<wchar> m_alloc;

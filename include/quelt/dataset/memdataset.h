@@ -15,6 +15,8 @@
 
 namespace quelt {
 
+class CColumnViewLink;
+
 // Record memory of the memory and key data sets: pages of records, each slot
 // handed out once, zero-filled, and a page freed with its last record.
 class QUELT_API CRecordPages {
@@ -191,6 +193,7 @@ class QUELT_API CMemDataSet : public CImplEventSender<IMemDataSet> {
   private:
     friend class CMemCursor;
     friend class CMemColumn;
+    friend class CColumnViewLink;
 
     CMemCursor &OwnCursor(const ICursor *cursor) const;
     CMemCursor &OwnCursor(const Cursor &cursor) const;
@@ -217,6 +220,7 @@ class QUELT_API CMemDataSet : public CImplEventSender<IMemDataSet> {
     void ForgetCursor(const CMemCursor *cursor);
     void ForgetColumn(const CMemColumn *column);
     void DetachAll();
+    void DetachViews();
     template <auto Handler>
     void Raise(IField *field);
 
@@ -225,6 +229,7 @@ class QUELT_API CMemDataSet : public CImplEventSender<IMemDataSet> {
     std::vector<int> m_offsets;
     std::vector<CMemCursor *> m_cursors;
     std::vector<CMemColumn *> m_columns;
+    std::vector<CColumnViewLink *> m_views;
     Cursor m_first;
     Cursor m_last;
     Pool_alloc<wchar> m_alloc;
