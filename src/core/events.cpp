@@ -37,12 +37,31 @@ INotify *ReceiverList::GetAt(int index) {
 
 void ReceiverList::Clear() { m_receivers.clear(); }
 
+void ReceiverList::Dispose(IReceiverList *list) {
+    auto *own = dynamic_cast<ReceiverList *>(list);
+    if (!own || own->m_walkers == 0) {
+        delete list;
+        return;
+    }
+    own->m_receivers.clear();
+    own->m_disposed = true;
+}
+
 void ReceiverList::Walk(EventHandler handler, void *event, bool stoppable) {
+    // The walk keeps the list alive until it unwinds, also through a handler's exception.
+    struct Unwind {
+        ReceiverList *list;
+        ~Unwind() {
+            if (--list->m_walkers == 0 && list->m_disposed) delete list;
+        }
+    } unwind{this};
+    ++m_walkers;
     // Receivers appended by a handler wait for the next event; removals
-    // shorten the walk.
+    // shorten the walk, and a sender destroyed by a handler ends it.
     const std::size_t count = m_receivers.size();
     for (std::size_t i = 0; i < count && i < m_receivers.size(); ++i) {
         handler(m_receivers[i], event);
+        if (m_disposed) return;
         if (event && stoppable && !static_cast<CEvent *>(event)->IsContinueProcessing()) return;
     }
 }
@@ -59,7 +78,7 @@ bool CTypeInfo::operator<(const CTypeInfo &other) const {
 }
 
 CausedEvents::~CausedEvents() {
-    for (auto &entry : m_lists) delete entry.second;
+    for (auto &entry : m_lists) ReceiverList::Dispose(entry.second);
 }
 
 void CausedEvents::AddEventType(const std::type_info &type) {
@@ -160,7 +179,7 @@ void DestroyRegistry(ICausedEvents *events, IEventSender *sender) {
             receiver->OnUnsubscribe(sender);
         }
     }
-    for (IReceiverList *list : lists) delete list;
+    for (IReceiverList *list : lists) ReceiverList::Dispose(list);
     events->Clear();
     delete events;
 }
@@ -208,6 +227,10 @@ void Dispatch(ICausedEvents *events, const std::type_info &type, EventHandler ha
     }
     IReceiverList *list = events->GetReceivers(type);
     if (!list || !handler) return;
+    if (auto *own = dynamic_cast<ReceiverList *>(list)) {
+        own->Walk(handler, event, stoppable);
+        return;
+    }
     // Receivers appended by a handler wait for the next event; removals
     // shorten the walk.
     const int count = list->GetCount();
