@@ -7,6 +7,14 @@ install(TARGETS quelt_base_20u EXPORT quelt-targets
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/quelt DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(EXPORT quelt-targets NAMESPACE quelt:: DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/quelt)
 
+# The optional component "testing": find_package(quelt COMPONENTS testing).
+install(TARGETS quelt_testing EXPORT quelt-testing-targets COMPONENT testing
+  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/platform/testing/include/quelt DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}
+  COMPONENT testing)
+install(EXPORT quelt-testing-targets NAMESPACE quelt:: DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/quelt
+  COMPONENT testing)
+
 configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/quelt-config.cmake.in
   ${PROJECT_BINARY_DIR}/quelt-config.cmake
   INSTALL_DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/quelt)

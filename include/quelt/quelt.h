@@ -24,3 +24,8 @@
 #include "quelt/datetime/datetime.h"
 #include "quelt/datetime/exceptions.h"
 #include "quelt/datetime/parser.h"
+#include "quelt/paint/attributes.h"
+#include "quelt/paint/canvas.h"
+#include "quelt/paint/color.h"
+#include "quelt/paint/geometry.h"
+#include "quelt/paint/palette.h"

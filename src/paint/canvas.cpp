@@ -1,0 +1,7 @@
+#include "quelt/paint/canvas.h"
+
+namespace quelt {
+
+ICanvas::~ICanvas() = default;
+
+}  // namespace quelt
