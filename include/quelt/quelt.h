@@ -2,6 +2,10 @@
 
 // Everything of quelt_base_20u in one include.
 
+#include "quelt/controls/border.h"
+#include "quelt/controls/notify.h"
+#include "quelt/controls/scrollbar.h"
+#include "quelt/controls/taborders.h"
 #include "quelt/core/base.h"
 #include "quelt/core/config.h"
 #include "quelt/core/dynlib.h"
@@ -29,3 +33,9 @@
 #include "quelt/paint/color.h"
 #include "quelt/paint/geometry.h"
 #include "quelt/paint/palette.h"
+#include "quelt/sys/container.h"
+#include "quelt/sys/notify.h"
+#include "quelt/sys/scroll.h"
+#include "quelt/sys/scrollbar.h"
+#include "quelt/sys/system.h"
+#include "quelt/sys/window.h"
