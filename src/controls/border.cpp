@@ -103,6 +103,7 @@ void CBorder::Layout() {
         }
     }
     if (client) client->SetBounds(Normalised(r.left, r.top, r.right, r.bottom), true);
+    RebuildTabOrder();
 }
 
 void CBorder::RebuildTabOrder() {

@@ -51,6 +51,8 @@ void ITooltip::Track(int x, int y, const wstring &text) {
 struct CSysWindow::EntryScope::State {
     int count = 0;
     bool releasePending = false;
+    // The delete has begun: events raised by destructors must not start another.
+    bool dying = false;
     bool destroyed = false;
 };
 
@@ -59,7 +61,9 @@ CSysWindow::EntryScope::EntryScope(CSysWindow *window) : m_pWindow(window), m_pS
 }
 
 CSysWindow::EntryScope::~EntryScope() {
-    if (--m_pState->count == 0 && m_pState->releasePending && !m_pState->destroyed) delete m_pWindow;
+    if (--m_pState->count != 0 || !m_pState->releasePending || m_pState->dying) return;
+    m_pState->dying = true;
+    delete m_pWindow;
 }
 
 bool CSysWindow::EntryScope::Alive() const { return !m_pState->destroyed; }
@@ -85,6 +89,7 @@ CSysWindow::CSysWindow() : m_pEntries(std::make_shared<EntryScope::State>()) {
 }
 
 CSysWindow::~CSysWindow() {
+    m_pEntries->dying = true;
     m_pEntries->destroyed = true;
     m_pCorner.reset();
     m_pHorzBar.reset();
@@ -93,12 +98,16 @@ CSysWindow::~CSysWindow() {
 }
 
 void CSysWindow::Release() {
+    if (m_pEntries->dying) return;
     if (m_pEntries->count > 0) {
         m_pEntries->releasePending = true;
         return;
     }
+    m_pEntries->dying = true;
     delete this;
 }
+
+void CSysWindow::MarkDestroying() { m_pEntries->dying = true; }
 
 // --- raise helpers --------------------------------------------------------------
 

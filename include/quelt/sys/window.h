@@ -215,6 +215,10 @@ class QUELT_API CSysWindow : public CImplEventSender<ISysWindow>,
         std::shared_ptr<State> m_pState;
     };
 
+    // A platform window whose destructor raises events (OnDestroy) calls this
+    // first, so that a receiver releasing the window then deletes nothing.
+    void MarkDestroying();
+
     void NotifyOnDraw(IPainter *painter);
     void NotifyOnButtonDown(CMouseEvent *event);
     void NotifyOnButtonUp(CMouseEvent *event);

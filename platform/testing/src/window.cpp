@@ -109,6 +109,7 @@ ScriptedWindow::ScriptedWindow(std::string name, int width, int height)
 }
 
 ScriptedWindow::~ScriptedWindow() {
+    MarkDestroying();
     Destroy();
     if (ScriptedSystem *system = System(); system && system->m_pFocused == this) system->m_pFocused = nullptr;
     if (m_pParentWindow) {
