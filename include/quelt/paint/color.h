@@ -79,6 +79,9 @@ class QUELT_API _color {
     unsigned char m_a;
 };
 
+// Platforms hand colours on as four bytes.
+static_assert(sizeof(_color) == 4, "a colour is four bytes");
+
 // Named colours, alpha 255; each user gets its own copy. Black is (1, 0, 0):
 // callers compare against that exact value.
 constexpr _color color_black(1, 0, 0, 255);
