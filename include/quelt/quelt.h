@@ -3,6 +3,7 @@
 // Everything of quelt_base_20u in one include.
 
 #include "quelt/controls/border.h"
+#include "quelt/controls/menu.h"
 #include "quelt/controls/notify.h"
 #include "quelt/controls/scrollbar.h"
 #include "quelt/controls/taborders.h"

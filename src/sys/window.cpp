@@ -111,21 +111,9 @@ void CSysWindow::MarkDestroying() { m_pEntries->dying = true; }
 
 // --- raise helpers --------------------------------------------------------------
 
-namespace {
-
-// The painter is only passed on here, so its class need not be known (and
-// cannot be tested for being an event record).
-void CallOnDraw(INotify *receiver, void *painter) {
-    if (IDrawingNotify *target = detail::AsReceiver<IDrawingNotify>(receiver)) {
-        target->OnDraw(static_cast<IPainter *>(painter));
-    }
-}
-
-}  // namespace
-
 void CSysWindow::NotifyOnDraw(IPainter *painter) {
     EntryScope scope(this);
-    FireEvent(typeid(IDrawingNotify), &CallOnDraw, painter, false);
+    Fire<&IDrawingNotify::OnDraw>(painter, false);
 }
 
 #define QUELT_RAISE(Name, Interface, Handler, Record) \

@@ -3,7 +3,6 @@
 // A receiver that writes what it hears into the scripted platform's log, so
 // that platform calls and notifications read in one order.
 
-#include <cstdio>
 #include <functional>
 #include <string>
 
@@ -80,7 +79,7 @@ class Listener : public CMouseNotify,
     void OnCustomEvent(CCustomEvent *e) override { Hear("OnCustomEvent", e, std::to_string(e->GetID())); }
     void OnContextMenu(CContextMenuEvent *e) override { Hear("OnContextMenu", e, Pair(e->x, e->y)); }
     void OnSysColorChanged(CEvent *e) override { Hear("OnSysColorChanged", e, ""); }
-    void OnDraw(IPainter *) override { m_log.Add(m_name + ".OnDraw()"); }
+    void OnDraw(IPainter *) override { m_log.Add(m_name + ".OnDraw"); }
 
     // Runs after any notification is logged.
     std::function<void(CEvent *)> action;
@@ -88,15 +87,13 @@ class Listener : public CMouseNotify,
     std::function<void(CTooltipEvent *)> tooltip;
 
   private:
-    static std::string Pair(int a, int b) { return std::to_string(a) + ", " + std::to_string(b); }
+    static std::string Pair(int a, int b) { return std::to_string(a) + "," + std::to_string(b); }
     void Mouse(const char *what, CMouseEvent *e) { Hear(what, e, Pair(e->GetX(), e->GetY())); }
     void Scroll(const char *what, CScrollEvent *e) {
-        char value[32];
-        std::snprintf(value, sizeof value, "%g", e->GetVal());
-        Hear(what, e, std::to_string(e->GetAction()) + ", " + value);
+        Hear(what, e, std::to_string(e->GetAction()) + " " + quelt::testing::logtext::Arg(e->GetVal()));
     }
     void Hear(const char *what, CEvent *e, const std::string &args) {
-        m_log.Add(m_name + "." + what + "(" + args + ")");
+        m_log.Add(m_name + "." + what + (args.empty() ? "" : " " + args));
         if (action) action(e);
     }
 

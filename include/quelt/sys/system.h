@@ -8,11 +8,11 @@
 #include "quelt/core/dynlib.h"
 #include "quelt/core/events.h"
 #include "quelt/paint/geometry.h"
+#include "quelt/paint/picture.h"
 
 namespace quelt {
 
 class IPrinter;
-class IVectorPicture;
 
 class QUELT_API ISysMouse {
   public:

@@ -14,6 +14,7 @@
 #include "quelt/paint/canvas.h"
 #include "quelt/paint/color.h"
 #include "quelt/paint/geometry.h"
+#include "quelt/paint/painter.h"
 #include "quelt/sys/container.h"
 #include "quelt/sys/notify.h"
 #include "quelt/sys/scroll.h"

@@ -1,7 +1,7 @@
 #include "quelt/testing/calllog.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <charconv>
 
 namespace quelt::testing {
 
@@ -46,39 +46,45 @@ void CallLog::Clear() {
 namespace logtext {
 
 std::string Arg(int value) { return std::to_string(value); }
-std::string Arg(unsigned value) { return std::to_string(value); }
-std::string Arg(bool value) { return value ? "true" : "false"; }
+std::string Arg(bool value) { return value ? "1" : "0"; }
 
 std::string Arg(double value) {
     char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.15g", value);
-    return buffer;
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
 }
 
-std::string Arg(const char *text) { return Arg(std::string(text ? text : "")); }
-std::string Arg(const std::string &text) { return "\"" + text + "\""; }
-std::string Arg(const wstring &text) { return Arg(WideToUtf8(text)); }
+std::string Arg(const wstring &text) {
+    std::string line;
+    for (char c : WideToUtf8(text)) {
+        if (c == '\n') {
+            line += "\\n";
+        } else {
+            line += c;
+        }
+    }
+    return line;
+}
 
 std::string Arg(const _color &color) {
-    if (color.IsColorUndefined()) return "undefined";
-    return "rgba(" + Arg(int{color.GetRed()}) + ", " + Arg(int{color.GetGreen()}) + ", " +
-           Arg(int{color.GetBlue()}) + ", " + Arg(int{color.GetAlpha()}) + ")";
+    return Arg(int{color.GetRed()}) + "," + Arg(int{color.GetGreen()}) + "," + Arg(int{color.GetBlue()}) +
+           "," + Arg(int{color.GetAlpha()});
 }
 
 std::string Arg(const font &f) {
-    return "font(" + Arg(f.GetName()) + ", " + Arg(static_cast<int>(f.GetFamily())) + ", " +
-           Arg(f.GetPointSize()) + ", " + Arg(f.GetFontStyle()) + ", " + Arg(f.GetAngle()) + ")";
+    return Arg(static_cast<int>(f.GetFamily())) + " " + Arg(f.GetPointSize()) + " " + Arg(f.GetFontStyle()) +
+           " " + Arg(f.GetAngle()) + " " + Arg(f.GetName());
 }
 
-std::string Arg(const point<int> &p) { return "(" + Arg(p.x) + ", " + Arg(p.y) + ")"; }
+std::string Arg(const point<int> &p) { return Arg(p.x) + "," + Arg(p.y); }
 
 std::string Arg(const screen_rectangle<int> &r) {
-    return "(" + Arg(r.left) + ", " + Arg(r.top) + ", " + Arg(r.right) + ", " + Arg(r.bottom) + ")";
+    return Arg(r.left) + " " + Arg(r.top) + " " + Arg(r.right) + " " + Arg(r.bottom);
 }
 
 std::string Arg(const ScrollInfo &info) {
-    return "min " + Arg(info.min) + ", max " + Arg(info.max) + ", step " + Arg(info.step) + ", page " +
-           Arg(info.page) + ", pos " + Arg(info.pos) + ", precision " + Arg(info.precision);
+    return Arg(info.precision) + " " + Arg(info.min) + " " + Arg(info.max) + " " + Arg(info.step) + " " +
+           Arg(info.page) + " " + Arg(info.pos);
 }
 
 }  // namespace logtext

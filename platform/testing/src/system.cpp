@@ -14,9 +14,24 @@ point<int> &ScriptedMouse::GetCursorPos(point<int> &pos) {
     return pos;
 }
 
+namespace {
+
+// A one-bit-per-pixel mask: four bytes a row.
+std::string Mask(const void *bits, int width, int height) {
+    if (!bits || width <= 0 || height <= 0) return "-";
+    const long long count = (static_cast<long long>(width) + 31) / 32 * 4 * height;
+    std::string text = std::to_string(count);
+    const auto *bytes = static_cast<const unsigned char *>(bits);
+    for (long long i = 0; i < count; ++i) text += " " + std::to_string(bytes[i]);
+    return text;
+}
+
+}  // namespace
+
 void ScriptedMouse::AddCursor(int id, int width, int height, const void *mask, const void *image, int hotx,
                               int hoty) {
-    m_pLog->Add(Call("mouse", "AddCursor", id, width, height, mask, image, hotx, hoty));
+    m_pLog->Add(Call("mouse", "AddCursor", id, width, height) + " " + Mask(mask, width, height) + " " +
+                Mask(image, width, height) + " " + logtext::Arg(hotx) + " " + logtext::Arg(hoty));
     m_cursors[id] = {width, height};
 }
 

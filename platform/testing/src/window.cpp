@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "quelt/controls/menu.h"
+
 namespace quelt::testing {
 
 using logtext::Call;
@@ -240,7 +242,16 @@ void ScriptedWindow::Post(int id, void *data) {
     NotifyOnCustomEvent(event);
 }
 
-void ScriptedWindow::Draw(IPainter *painter) { NotifyOnDraw(painter); }
+void ScriptedWindow::Draw(IPainter *painter) {
+    EntryScope scope(this);
+    const rectangle<int> client = GetBoundsRect();
+    m_painter.SetPaintRect({client.left, client.top, client.right, client.bottom});
+    IPainter *target = painter ? painter : &m_painter;
+    target->SetUpdateRect({client.left, client.top, client.right, client.bottom});
+    target->BeginPaint(static_cast<IPainter::StdSettings>(1));
+    NotifyOnDraw(target);
+    if (scope.Alive()) target->EndPaint();
+}
 
 void ScriptedWindow::SysColorChanged() {
     CEvent event(static_cast<IEventSender *>(this));
@@ -289,17 +300,20 @@ bool ScriptedWindow::HasFocus() {
 
 bool ScriptedWindow::HasMultiPainterSupport() {
     Add(Call(m_name, "HasMultiPainterSupport"));
-    return false;
+    return true;
 }
 
 quelt_ptr<IPainter> ScriptedWindow::CreatePainter() {
     Add(Call(m_name, "CreatePainter"));
-    return nullptr;
+    auto *painter = new RecordingPainter(this);
+    painter->SetPaintRect({0, 0, m_bounds.right - m_bounds.left, m_bounds.bottom - m_bounds.top});
+    return quelt_ptr<IPainter>(painter);
 }
 
 IPainter *ScriptedWindow::TakeDefPainter() {
     Add(Call(m_name, "TakeDefPainter"));
-    return nullptr;
+    m_painter.SetPaintRect({0, 0, m_bounds.right - m_bounds.left, m_bounds.bottom - m_bounds.top});
+    return &m_painter;
 }
 
 int ScriptedWindow::GetCanvasMetrics(CanvasMetrics index) const {

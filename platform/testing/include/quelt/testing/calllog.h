@@ -14,8 +14,20 @@
 
 namespace quelt::testing {
 
-// The ordered record of every platform call, one line each, in the form
-//   object.Operation(argument, argument)
+// The ordered record of every platform call, one line each, in the line
+// format of the recording painter, with the operation named by its object:
+//   object.Operation argument argument
+//   integer  decimal                      double  shortest round-trip ("0.5", "2")
+//   bool     0 or 1                       colour  r,g,b,a
+//   point    x,y                          rectangle  left top right bottom
+//   font     family size style angle name
+//   scroll information  precision min max step page pos
+//   byte array  the count, then the bytes ("-" for null)
+//   text     last on the line, UTF-8, each line feed written as the two characters \n
+// Examples:
+//   window.tooltip.SetPos 125,235
+//   window.vbar.SetBounds 83 0 99 33
+//   timer1.Enable 0
 // Test receivers may add their own lines, so that what the library asked of
 // the platform and what receivers heard interleave in one order. Threads may
 // add lines concurrently.
@@ -38,26 +50,21 @@ class CallLog {
 // How arguments read in a line.
 namespace logtext {
 std::string Arg(int value);
-std::string Arg(unsigned value);
 std::string Arg(bool value);
 std::string Arg(double value);
-std::string Arg(const char *text);
-std::string Arg(const std::string &text);
-// UTF-8 between double quotes.
+// UTF-8, line feeds escaped.
 std::string Arg(const wstring &text);
 std::string Arg(const _color &color);
 std::string Arg(const font &f);
 std::string Arg(const point<int> &p);
 std::string Arg(const screen_rectangle<int> &r);
 std::string Arg(const ScrollInfo &info);
-inline std::string Arg(const void *p) { return p ? "ptr" : "null"; }
 
 template <class... A>
 std::string Call(const std::string &object, const char *operation, const A &...args) {
-    std::string line = object + "." + operation + "(";
-    bool first = true;
-    ((line += (first ? "" : ", ") + Arg(args), first = false), ...);
-    return line + ")";
+    std::string line = object + "." + operation;
+    ((line += " " + Arg(args)), ...);
+    return line;
 }
 }  // namespace logtext
 

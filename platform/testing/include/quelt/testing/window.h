@@ -8,6 +8,7 @@
 #include "quelt/controls/scrollbar.h"
 #include "quelt/sys/window.h"
 #include "quelt/testing/calllog.h"
+#include "quelt/testing/painter.h"
 #include "quelt/testing/system.h"
 
 namespace quelt::testing {
@@ -107,7 +108,10 @@ class ScriptedWindow : public CSysWindow {
     void ContextMenu(int x, int y);
     // Delivers a custom event, then destroys it.
     void Post(int id, void *data = nullptr);
-    void Draw(IPainter *painter);
+    // Paints the client area as a native paint does: the update rectangle,
+    // BeginPaint (settings 1, the screen), OnDraw, EndPaint. Null paints with
+    // the window's own recording painter.
+    void Draw(IPainter *painter = nullptr);
     void SysColorChanged();
     // The native window closes: OnDestroy, once.
     void Destroy();
@@ -119,6 +123,8 @@ class ScriptedWindow : public CSysWindow {
     ScriptedScrollBar &VertBar() { return *m_pVert; }
     ScriptedScrollBar &HorzBar() { return *m_pHorz; }
     ScriptedScrollBar &Corner() { return *m_pCorner; }
+    // The painter TakeDefPainter hands out; its paint rectangle is the client area.
+    RecordingPainter &DefaultPainter() { return m_painter; }
     void SetApplyCursor(bool succeeds) { m_applyCursor = succeeds; }
     void SetCanvasMetrics(CanvasMetrics index, int value) { m_metrics[index] = value; }
     std::vector<ScriptedWindow *> Children() const { return m_children; }
@@ -169,6 +175,7 @@ class ScriptedWindow : public CSysWindow {
     std::shared_ptr<CallLog> m_pLog;
     std::string m_name;
     ScriptedTooltip m_tooltip;
+    RecordingPainter m_painter{this};
     ScriptedScrollBar *m_pVert;
     ScriptedScrollBar *m_pHorz;
     ScriptedScrollBar *m_pCorner;
