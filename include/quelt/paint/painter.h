@@ -298,6 +298,36 @@ class QUELT_API IPainter : public CBase {
         DrawControlElement(element, r.left, r.top, r.right, r.bottom, flag);
     }
 
+    // Images and pictures. In gray mode the image is drawn grayed; pictures go to the prepared
+    // destination rectangle, and the Ex forms take a source rectangle in picture pixels first.
+    void DrawXPM(const XPMImage &image, double x, double y, int a, int b, int c, int d);
+    void DrawVectorPicture(const IVectorPicture *picture, double x1, double y1, double x2, double y2);
+    void DrawVectorPicture(const IVectorPicture *picture, const rectangle<double> &r) {
+        DrawVectorPicture(picture, r.left, r.top, r.right, r.bottom);
+    }
+    void DrawRasterPicture(IRasterPicture *picture, double x1, double y1, double x2, double y2);
+    void DrawRasterPicture(IRasterPicture *picture, const rectangle<double> &r) {
+        DrawRasterPicture(picture, r.left, r.top, r.right, r.bottom);
+    }
+    void ExtractRasterPicture(IRasterPicture *picture, double x1, double y1, double x2, double y2);
+    void ExtractRasterPicture(IRasterPicture *picture, const rectangle<double> &r) {
+        ExtractRasterPicture(picture, r.left, r.top, r.right, r.bottom);
+    }
+    void DrawRasterPictureEx(IRasterPicture *picture, double sx1, double sy1, double sx2, double sy2,
+                             double x1, double y1, double x2, double y2);
+    void DrawRasterPictureEx(IRasterPicture *picture, const rectangle<double> &source,
+                             const rectangle<double> &r) {
+        DrawRasterPictureEx(picture, source.left, source.top, source.right, source.bottom, r.left, r.top,
+                            r.right, r.bottom);
+    }
+    void ExtractRasterPictureEx(IRasterPicture *picture, double sx1, double sy1, double sx2, double sy2,
+                                double x1, double y1, double x2, double y2);
+    void ExtractRasterPictureEx(IRasterPicture *picture, const rectangle<double> &source,
+                                const rectangle<double> &r) {
+        ExtractRasterPictureEx(picture, source.left, source.top, source.right, source.bottom, r.left, r.top,
+                               r.right, r.bottom);
+    }
+
     // Polylines. endPixel names the point whose pixel a device that leaves out end pixels gets:
     // 0..count-1 that point, negative the last, count or more none.
     void PolyLine(const point<double> *points, int count, int endPixel, int b);
@@ -444,6 +474,8 @@ class QUELT_API IPainter : public CBase {
     void SplineCurve(const point<double> &a, const point<double> &b, double slopeA, double slopeB);
     void EndSplineRun();
     void SendBezier(int count);
+    // Prepares a picture's destination; false when it comes out non-finite.
+    bool PrepareDestination(double &x1, double &y1, double &x2, double &y2);
 };
 
 }  // namespace quelt

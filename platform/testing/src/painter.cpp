@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "quelt/core/wstring.h"
+#include "quelt/paint/picture.h"
 
 namespace quelt::testing {
 
@@ -77,8 +78,30 @@ class RecordingPainter::Line {
         m_text += ' ' + WideToUtf8(f->GetName());
         return *this;
     }
-    Line &Picture(const void *picture) {
-        m_text += picture ? " picture" : " -";
+    Line &Picture(const IPictureCanvas *picture) {
+        if (!picture) {
+            m_text += " -";
+            return *this;
+        }
+        const size<int> extent = picture->GetSize();
+        m_text += ' ' + std::to_string(extent.cx) + ',' + std::to_string(extent.cy);
+        return *this;
+    }
+    // The per-pixel alpha array holds one byte per picture pixel.
+    Line &Alpha(const unsigned char *alpha, const IPictureCanvas *picture) {
+        if (!alpha || !picture) {
+            m_text += " -";
+            return *this;
+        }
+        const size<int> extent = picture->GetSize();
+        const long long count =
+            extent.cx > 0 && extent.cy > 0 ? static_cast<long long>(extent.cx) * extent.cy : 0;
+        Int(count);
+        for (long long i = 0; i < count; ++i) Int(alpha[i]);
+        return *this;
+    }
+    Line &Image(const XPMImage &image) {
+        m_text += ' ' + std::to_string(image.GetWidth()) + ',' + std::to_string(image.GetHeight());
         return *this;
     }
     Line &Rect(int x1, int y1, int x2, int y2) { return Int(x1).Int(y1).Int(x2).Int(y2); }
@@ -390,8 +413,10 @@ void RecordingPainter::internalTextOut(int x, int y, const wchar *text, int coun
     Record(m_log, Line("internalTextOut").Int(x).Int(y).Int(count).Text(text, count));
 }
 
-void RecordingPainter::internalDrawXPM(const XPMImage &, int x, int y, int a, int b, int c, int d, int e) {
-    Record(m_log, Line("internalDrawXPM").Int(x).Int(y).Int(a).Int(b).Int(c).Int(d).Int(e));
+void RecordingPainter::internalDrawXPM(const XPMImage &image, int x, int y, int a, int b, int c, int d,
+                                       int e) {
+    Record(m_log, Line("internalDrawXPM").Image(image).Int(x).Int(y).Int(a).Int(b).Int(c).Int(d).Int(e));
+    m_lastXPM = image;
 }
 
 void RecordingPainter::internalDrawVectorPicture(const IVectorPicture *picture, int x1, int y1, int x2,
@@ -433,7 +458,7 @@ void RecordingPainter::internalSemiFillRect(int x1, int y1, int x2, int y2, _col
 
 void RecordingPainter::internalAlphaBlend(int x1, int y1, int x2, int y2, IRasterPicture *picture,
                                           unsigned char *alpha) {
-    Record(m_log, Line("internalAlphaBlend").Rect(x1, y1, x2, y2).Picture(picture).Picture(alpha));
+    Record(m_log, Line("internalAlphaBlend").Rect(x1, y1, x2, y2).Picture(picture).Alpha(alpha, picture));
 }
 
 void RecordingPainter::internalAlphaBlend(int x1, int y1, int x2, int y2, IRasterPicture *picture,

@@ -21,7 +21,8 @@
 //   brush    r,g,b,a style, and for the pattern style (8) the eight pattern words in hex
 //   array    the count, then the elements (the count argument is not repeated)
 //   font     family size style angle name (a null font is "-")
-//   picture  its size cx,cy ("-" for null); an alpha array: its byte count, then the bytes
+//   picture  its size cx,cy ("-" for null)   XPM image  its size width,height
+//   alpha array  its byte count (picture width x height), then the bytes ("-" for null)
 //   text     last on the line, UTF-8, each line feed written as the two characters \n
 // Examples:
 //   internalSetPen 255,0,0,255 1 1
@@ -49,6 +50,7 @@
 
 #include "quelt/paint/canvas.h"
 #include "quelt/paint/painter.h"
+#include "quelt/paint/xpm.h"
 
 namespace quelt::testing {
 
@@ -91,6 +93,8 @@ class RecordingPainter : public IPainter {
     const brush &DeviceBrush() const { return m_devBrush; }
     const font &DeviceFont() const { return m_devFont; }
     const screen_rectangle<int> &DeviceClip() const { return m_clip; }
+    // The image internalDrawXPM received last.
+    const XPMImage &LastXPM() const { return m_lastXPM; }
 
     screen_rectangle<int> GetPaintRect() override;
     void EndPaint() override;
@@ -180,6 +184,7 @@ class RecordingPainter : public IPainter {
     brush m_devBrush;
     font m_devFont;
     screen_rectangle<int> m_clip;
+    XPMImage m_lastXPM;
 };
 
 // A canvas whose painters record. Painters it creates (and its own default
