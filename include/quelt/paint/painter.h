@@ -471,6 +471,7 @@ class QUELT_API IPainter : public CBase {
     void PlotSegment(const point<double> &a, const point<double> &b, bool &atA);
     void PlotPolygon(const point<double> *points, int count);
     void StripVertex(const point<double> &v);
+    void StripVertices(PlotBuffer &plot);
     void SplineCurve(const point<double> &a, const point<double> &b, double slopeA, double slopeB);
     void EndSplineRun();
     void SendBezier(int count);
