@@ -1,8 +1,10 @@
 #include "quelt/testing/painter.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "quelt/core/wstring.h"
 #include "quelt/paint/picture.h"
@@ -21,7 +23,13 @@ int Resolve(const wchar *text, int count) {
     return n;
 }
 
-int MillimetresAt96Dpi(int pixels) { return static_cast<int>(std::lround(pixels * 25.4 / 96)); }
+// Sizes beyond int answer the int bounds.
+int Clamp(long long v) {
+    return static_cast<int>(std::max<long long>(std::numeric_limits<int>::min(),
+                                                std::min<long long>(std::numeric_limits<int>::max(), v)));
+}
+
+int MillimetresAt96Dpi(long long pixels) { return Clamp(std::llround(pixels * 25.4 / 96)); }
 
 }  // namespace
 
@@ -193,13 +201,13 @@ size<int> RecordingPainter::TextExtent(const wchar *text, int count) const {
 int RecordingPainter::Metric(int index) const {
     const auto it = m_metrics.find(index);
     if (it != m_metrics.end()) return it->second;
-    const int width = m_paintRectDevice.right - m_paintRectDevice.left;
-    const int height = m_paintRectDevice.bottom - m_paintRectDevice.top;
+    const long long width = static_cast<long long>(m_paintRectDevice.right) - m_paintRectDevice.left;
+    const long long height = static_cast<long long>(m_paintRectDevice.bottom) - m_paintRectDevice.top;
     switch (index) {
         case ICanvas::WidthPixels:
-            return width;
+            return Clamp(width);
         case ICanvas::HeightPixels:
-            return height;
+            return Clamp(height);
         case ICanvas::WidthMillimetres:
             return MillimetresAt96Dpi(width);
         case ICanvas::HeightMillimetres:
