@@ -61,21 +61,21 @@ bool IPainter::DrawDeviceSegment(point<double> a, point<double> b, bool startIsC
     return codeB == 0;
 }
 
+bool IPainter::SharesEdge(point<int> current, double x, double y) const {
+    const rectangle<double> ref = Reference();
+    point<double> from(current.x, current.y);
+    if (Transforms()) UnmapPoint(from.x, from.y, true);
+    return (StrictCode(from, ref) & StrictCode(x, y, ref)) != 0;
+}
+
 void IPainter::LineTo(double x, double y) {
     point<int> current;
     if (m_checkOutside) {
         current = internalGetCurrentPos();
-        const bool transforms = Transforms();
-        const rectangle<double> ref = transforms ? m_visible : PaintRect();
-        // A target inside shares no bit with anything: the current position need not be mapped back.
-        const int targetCode = StrictCode(x, y, ref);
-        if (targetCode) {
-            point<double> from(current.x, current.y);
-            if (transforms) UnmapPoint(from.x, from.y, true);
-            if (StrictCode(from, ref) & targetCode) {
-                MoveTo(x, y);
-                return;
-            }
+        // A target inside shares no edge with anything: the current position need not be mapped back.
+        if (StrictCode(x, y, Reference()) && SharesEdge(current, x, y)) {
+            MoveTo(x, y);
+            return;
         }
     }
     if (!MapForDevice(x, y)) return;

@@ -486,6 +486,8 @@ class QUELT_API IPainter : public CBase {
     // Clips, prepares and (with pullIn) brings far edges in; false when nothing is to be drawn.
     bool PrepareShape(double &x1, double &y1, double &x2, double &y2, bool pullIn, long long wx,
                       long long wy);
+    // The logical current position and (x, y) lie beyond one and the same edge of the reference.
+    [[gnu::noinline]] bool SharesEdge(point<int> current, double x, double y) const;
     // Draws a device segment clipped to the paint rectangle. With startIsCurrent the device stands on a
     // already; returns whether it ends on b.
     bool DrawDeviceSegment(point<double> a, point<double> b, bool startIsCurrent);
