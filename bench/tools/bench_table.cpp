@@ -53,6 +53,10 @@ const std::map<std::string, std::string> &Descriptions() {
          "N SetDate + DecodeDate | days_from_civil/civil_from_days by hand | date::year_month_day"},
         {"date_format", "100,000 FormatDateTime | snprintf | date::format"},
         {"date_parse", "100,000 text parses | sscanf | date::parse"},
+        {"paint_lineto", "100,000 LineTo, 0.1 mm units, user scale 2 | the same mapping and tests by hand"},
+        {"paint_linestrip", "a 100,000-vertex DrawLineStrip plot | the conversion loop by hand"},
+        {"paint_strip_1m_vertices_per_plot",
+         "1,000,000 strip vertices in plots of N (flat = linear batching)"},
         {"stream_read_mb", "operator>> of a well-formed data-set stream of N MB (time linear in N)"},
         {"stream_read_fields", "operator>> of a stream header of N fields (time linear in N)"},
     };
