@@ -21,15 +21,12 @@ void Normalise(rectangle<double> &r) {
 
 }  // namespace
 
+// The pen, brush and font keep their own defaults until the first BeginPaint.
 IPainter::IPainter()
     : m_plotRoutines{&IPainter::DrawPoints,    &IPainter::DrawLines,         &IPainter::DrawLineStrip,
                      &IPainter::DrawLineLoop,  &IPainter::DrawSpline,        &IPainter::DrawBezier,
                      &IPainter::DrawTriangles, &IPainter::DrawTriangleStrip, &IPainter::DrawTriangleFan,
-                     &IPainter::DrawQuads,     &IPainter::DrawQuadStrip},
-      m_font(wstring(kShellDialog), font::DefaultFamily, 8, 0, 0) {
-    m_pen = pen(_color(0, 0, 0, 255), 1, pen::Solid);
-    m_brush = brush(_color(0, 0, 0, 255), brush::NoFill);
-}
+                     &IPainter::DrawQuads,     &IPainter::DrawQuadStrip} {}
 
 IPainter::IPainter(const IPainter &other) = default;
 IPainter &IPainter::operator=(const IPainter &other) = default;
