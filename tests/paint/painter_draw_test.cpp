@@ -393,3 +393,39 @@ TEST_F(DrawTest, PointMarkersOfEveryKind) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PainterLifecycle, ConstructionValuesAndCopies) {
+    TestPainter fresh;
+    EXPECT_EQ(fresh.CachedPen(), pen());
+    EXPECT_EQ(fresh.CachedBrush(), brush());
+    EXPECT_TRUE(fresh.IsCheckOutside());
+    EXPECT_TRUE(fresh.GetTransform());
+    EXPECT_FALSE(fresh.GetColorMode());
+    EXPECT_TRUE(fresh.GetClearColor().IsColorUndefined());
+    EXPECT_EQ(fresh.GetCanvas(), nullptr);
+
+    fresh.BeginPaint(IPainter::SettingsPreview);
+    fresh.BeginPlot(IPainter::PlotLineStrip);
+    fresh.Vertex(1, 1);
+    fresh.Vertex(5, 5);
+    fontmetrics m;
+    fresh.GetFontMetrics(&m);
+    TestPainter copy(fresh);
+    copy.Clear();
+    // The copy has neither the plot nor the metrics cache of its source.
+    copy.EndPlot();
+    copy.GetFontMetrics(&m);
+    EXPECT_TRUE(copy.Log().empty());
+    EXPECT_EQ(copy.Count("internalGetFontMetrics"), 1);
+    fresh.Clear();
+    fresh.EndPlot();
+    EXPECT_EQ(fresh.Log(), (Lines{"internalMoveTo 1 1", "internalLineTo 5 5"}));
+    copy = fresh;
+    copy.Clear();
+    copy.GetFontMetrics(&m);
+    EXPECT_EQ(copy.Count("internalGetFontMetrics"), 1);
+}
+
+}  // namespace
