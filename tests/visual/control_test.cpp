@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <functional>
 #include <memory>
 #include <string>
@@ -374,6 +375,16 @@ TEST_F(ControlTest, ForwardersReachTheWindow) {
     EXPECT_EQ(Only(log, {"window.Set", "window.Do"}),
               (Lines{"window.SetBorderStyle 2", "window.SetEnabled 0", "window.DoRefresh 0 0 39 29 0",
                      "window.DoInvalidate 0 0 39 29"}));
+}
+
+TEST_F(ControlTest, HugeBoundsSaturateTheWidthAndHeight) {
+    class Huge : public ScriptedWindow {
+      public:
+        rectangle<int> GetBoundsRect() override { return {INT_MIN, INT_MAX, INT_MAX, INT_MIN}; }
+    } window;
+    Control control(&window, log);
+    EXPECT_EQ(control.GetWidth(), INT_MAX);
+    EXPECT_EQ(control.GetHeight(), INT_MIN);
 }
 
 TEST_F(ControlTest, ADetachedControlAttachesLater) {
