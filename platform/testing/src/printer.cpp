@@ -56,6 +56,26 @@ ScriptedPrinter::ScriptedPrinter(std::string name) : ScriptedPrinter(CurrentLog(
 ScriptedPrinter::ScriptedPrinter(std::shared_ptr<CallLog> log, std::string name)
     : m_pLog(std::move(log)), m_name(std::move(name)) {}
 
+ScriptedPrinter::ScriptedPrinter(const ScriptedPrinter &other)
+    : CPrinter(other),
+      m_pLog(other.m_pLog),
+      m_name(other.m_name),
+      m_metrics(other.m_metrics),
+      m_dpi(other.m_dpi),
+      m_marginsLeftTop(other.m_marginsLeftTop),
+      m_marginsRightBottom(other.m_marginsRightBottom),
+      m_pageCount(other.m_pageCount),
+      m_docName(other.m_docName),
+      m_printerName(other.m_printerName),
+      m_orientation(other.m_orientation),
+      m_paper(other.m_paper),
+      m_colorMode(other.m_colorMode),
+      m_copies(other.m_copies),
+      m_collate(other.m_collate),
+      m_dialog(other.m_dialog),
+      m_painterOpensJob(other.m_painterOpensJob),
+      m_jobs(other.m_jobs) {}
+
 ScriptedPrinter::~ScriptedPrinter() = default;
 
 // --- canvas ------------------------------------------------------------------------

@@ -37,11 +37,15 @@ class ScriptedPrinter : public CPrinter {
     // Logs to the current scripted system's log (a log of its own without one).
     explicit ScriptedPrinter(std::string name = "printer");
     ScriptedPrinter(std::shared_ptr<CallLog> log, std::string name);
+    // A copy has the settings and jobs so far, but no painter of its own yet.
+    ScriptedPrinter(const ScriptedPrinter &other);
+    ScriptedPrinter &operator=(const ScriptedPrinter &) = delete;
     ~ScriptedPrinter() override;
 
     // --- ICanvas
     // A recording painter on the paper; by default its pass opens and closes a
     // job (BeginDoc with itself, EndDoc), as a device printer's painter does.
+    // It must not outlive the printer.
     quelt_ptr<IPainter> CreatePainter() override;
     // 4/5 the paper in pixels at the resolution, 6/7 in millimetres
     // (orientation applied), unless set.
