@@ -150,7 +150,7 @@ quelt_ptr<ISysTimer> ScriptedSystem::CreateTimer(int interval, int kind) {
 
 IPrinter *ScriptedSystem::GetPrinter() {
     m_pLog->Add(Call("system", "GetPrinter"));
-    return nullptr;
+    return m_pPrinter;
 }
 
 quelt_ptr<IVectorPicture> ScriptedSystem::CreateVectorPicture(int width, int height) {

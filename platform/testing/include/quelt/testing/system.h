@@ -132,6 +132,8 @@ class ScriptedSystem : public CSystem {
     // The live timers and threads, in creation order.
     std::vector<ScriptedTimer *> Timers() const;
     std::vector<ScriptedThread *> Threads() const { return m_threads; }
+    // What GetPrinter answers (borrowed; null by default).
+    void SetPrinter(IPrinter *printer) { m_pPrinter = printer; }
     // The window with the keyboard focus, or null.
     ScriptedWindow *GetFocusedWindow() const { return m_pFocused; }
 
@@ -157,6 +159,7 @@ class ScriptedSystem : public CSystem {
     std::map<int, int> m_metrics{{0, 16}};
     int m_dialogBaseUnits = 8 | (16 << 16);
     ScriptedWindow *m_pFocused = nullptr;
+    IPrinter *m_pPrinter = nullptr;
     std::shared_ptr<bool> m_pAlive = std::make_shared<bool>(true);
 };
 
