@@ -15,6 +15,10 @@ namespace {
 
 const wchar kShellDialog[] = {'M', 'S', ' ', 'S', 'h', 'e', 'l', 'l', ' ', 'D', 'i', 'a', 'l', 'o', 'g', 0};
 
+// A length too short to reach another pixel centre (but above Cairo's 1/256 grid), given to what would have
+// none.
+constexpr double kDegenerate = 1.0 / 64;
+
 void Order(int &a, int &b) {
     if (b < a) std::swap(a, b);
 }
@@ -157,16 +161,29 @@ void CairoPainter::ApplyPen() {
     if (!m_cr) return;
     const double width = std::max(m_devPen.GetWidth(), 1);
     cairo_set_line_width(m_cr, width);
-    cairo_set_line_cap(m_cr, CAIRO_LINE_CAP_SQUARE);
     const DashPattern *pattern = Dashes(m_devPen.GetStyle());
+    m_dashed = pattern != nullptr;
+    // Dashes have butt caps and exact lengths; lines of them are lengthened by half a width at both ends
+    // instead, so that they cover the same pixels as solid lines with square caps.
+    cairo_set_line_cap(m_cr, m_dashed ? CAIRO_LINE_CAP_BUTT : CAIRO_LINE_CAP_SQUARE);
     if (!pattern) {
         cairo_set_dash(m_cr, nullptr, 0, 0);
         return;
     }
-    // Square caps add half a width at both ends of every dash.
     double lengths[6];
-    for (int i = 0; i < pattern->count; ++i) lengths[i] = (pattern->lengths[i] + (i % 2 ? 1 : -1)) * width;
+    for (int i = 0; i < pattern->count; ++i) lengths[i] = pattern->lengths[i] * width;
     cairo_set_dash(m_cr, lengths, pattern->count, 0);
+}
+
+void CairoPainter::LineEnds(double &x1, double &y1, double &x2, double &y2) const {
+    const double length = std::hypot(x2 - x1, y2 - y1);
+    const double half = std::max(m_devPen.GetWidth(), 1) / 2.0;
+    const double ux = length > 0 ? (x2 - x1) / length : 1;
+    const double uy = length > 0 ? (y2 - y1) / length : 0;
+    x1 -= ux * half;
+    y1 -= uy * half;
+    x2 += ux * half;
+    y2 += uy * half;
 }
 
 void CairoPainter::internalSetBrush(const brush &b) {
@@ -359,6 +376,9 @@ void CairoPainter::internalLineTo(int x, int y) {
     double y2 = y;
     m_pos = point<int>(x, y);
     if (!HasPen() || !ClipSegment(x1, y1, x2, y2, GuardRect())) return;
+    // Cairo draws no cap on a segment of no length: a point gets a direction.
+    if (x1 == x2 && y1 == y2) x2 += kDegenerate;
+    if (m_dashed) LineEnds(x1, y1, x2, y2);
     const double o = PenOffset();
     UsePen();
     cairo_move_to(m_cr, x1 + o, y1 + o);
@@ -379,7 +399,7 @@ void CairoPainter::internalPolyLine(const point<int> *points, int count, int, in
     if (inside) {
         cairo_move_to(m_cr, points[0].x + o, points[0].y + o);
         for (int i = 1; i < count; ++i) cairo_line_to(m_cr, points[i].x + o, points[i].y + o);
-        if (count == 1) cairo_line_to(m_cr, points[0].x + o, points[0].y + o);
+        if (count == 1) cairo_line_to(m_cr, points[0].x + o + kDegenerate, points[0].y + o);
     } else {
         for (int i = 1; i < count; ++i) {
             double x1 = points[i - 1].x, y1 = points[i - 1].y, x2 = points[i].x, y2 = points[i].y;

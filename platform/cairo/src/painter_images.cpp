@@ -41,6 +41,9 @@ void CairoPainter::PaintImage(cairo_surface_t *source, double sx, double sy, dou
     cairo_translate(m_cr, x1, y1);
     cairo_scale(m_cr, (static_cast<double>(x2) - x1 + 1) / sw, (static_cast<double>(y2) - y1 + 1) / sh);
     cairo_set_source_surface(m_cr, source, -sx, -sy);
+    // Edge pixels repeat instead of fading out; without antialiasing a scaled pixel stays one colour.
+    cairo_pattern_set_extend(cairo_get_source(m_cr), CAIRO_EXTEND_PAD);
+    cairo_pattern_set_filter(cairo_get_source(m_cr), m_antialias ? CAIRO_FILTER_GOOD : CAIRO_FILTER_NEAREST);
     if (mask) {
         cairo_mask_surface(m_cr, mask, -sx, -sy);
     } else {

@@ -156,6 +156,8 @@ class CairoPainter : public IPainter {
     double GuardY(double v) const;
     // The stroke path's offset: pixel centres for odd widths, pixel edges for even ones.
     double PenOffset() const;
+    // Lengthens a dashed line by half the pen's width at both ends.
+    void LineEnds(double &x1, double &y1, double &x2, double &y2) const;
     // Adds the inclusive box [x1, x2 + 1) x [y1, y2 + 1) to the path.
     void BoxPath(int x1, int y1, int x2, int y2);
     // Fills path(box) with the brush when fill is set, then strokes path(pen's centre line) with the pen.
@@ -185,6 +187,7 @@ class CairoPainter : public IPainter {
     point<int> m_pos;
     screen_rectangle<int> m_clip;
     bool m_hasClip = false;
+    bool m_dashed = false;
     screen_rectangle<int> m_baseClip{0, 0, -1, -1};
     cairo_pattern_t *m_pattern = nullptr;
     std::unique_ptr<Text> m_text;
