@@ -12,10 +12,6 @@ namespace {
 
 const wchar kShellDialog[] = {'M', 'S', ' ', 'S', 'h', 'e', 'l', 'l', ' ', 'D', 'i', 'a', 'l', 'o', 'g', 0};
 
-// Device values sit at x.25 or x.75 after the bias, so truncation lands on the
-// intended pixel despite rounding noise in the scales.
-inline double Bias(double v) { return v > 0 ? v + 0.25 : (v < 0 ? v - 0.25 : v); }
-
 bool Usable(double scale) { return std::isfinite(scale) && scale != 0; }
 
 void Normalise(rectangle<double> &r) {
@@ -143,38 +139,6 @@ void IPainter::SetBkColor(const _color &color) {
 }
 
 // ---- coordinate pipeline ----
-
-void IPainter::MapPoint(double &x, double &y, bool user) const {
-    if (m_swapAxes) std::swap(x, y);
-    if (user) {
-        x = m_userScaleX * x + m_userTransX;
-        y = m_userScaleY * y + m_userTransY;
-    }
-    x = Bias((x - m_logOriginX) * m_scaleX + m_devOriginX);
-    y = Bias((y - m_logOriginY) * m_scaleY + m_devOriginY);
-}
-
-void IPainter::UnmapPoint(double &x, double &y, bool user) const {
-    x = (x - m_devOriginX) / m_scaleX + m_logOriginX;
-    y = (y - m_devOriginY) / m_scaleY + m_logOriginY;
-    if (user) {
-        x = (x - m_userTransX) / m_userScaleX;
-        y = (y - m_userTransY) / m_userScaleY;
-    }
-    if (m_swapAxes) std::swap(x, y);
-}
-
-bool IPainter::MapForDevice(double &x, double &y) const {
-    if (Transforms()) MapPoint(x, y, true);
-    return Finite(x, y);
-}
-
-rectangle<double> IPainter::PaintRect() const {
-    return {static_cast<double>(m_paintRect.left), static_cast<double>(m_paintRect.top),
-            static_cast<double>(m_paintRect.right), static_cast<double>(m_paintRect.bottom)};
-}
-
-rectangle<double> IPainter::Reference() const { return Transforms() ? m_visible : PaintRect(); }
 
 void IPainter::UpdateVisible() {
     rectangle<double> r = PaintRect();

@@ -4,6 +4,7 @@
 // the small conversions every drawing call makes.
 
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "core/numeric_p.h"
@@ -36,6 +37,43 @@ inline int StrictCode(double x, double y, const rectangle<double> &r) {
 }
 inline int StrictCode(const point<double> &p, const rectangle<double> &r) { return StrictCode(p.x, p.y, r); }
 
+// Device values sit at x.25 or x.75 after the bias, so truncation lands on the
+// intended pixel despite rounding noise in the scales.
+inline double Bias(double v) { return v > 0 ? v + 0.25 : (v < 0 ? v - 0.25 : v); }
+
+// The pipeline's steps are inline here: every drawing call runs them.
+inline void IPainter::MapPoint(double &x, double &y, bool user) const {
+    if (m_swapAxes) std::swap(x, y);
+    if (user) {
+        x = m_userScaleX * x + m_userTransX;
+        y = m_userScaleY * y + m_userTransY;
+    }
+    x = Bias((x - m_logOriginX) * m_scaleX + m_devOriginX);
+    y = Bias((y - m_logOriginY) * m_scaleY + m_devOriginY);
+}
+
+inline void IPainter::UnmapPoint(double &x, double &y, bool user) const {
+    x = (x - m_devOriginX) / m_scaleX + m_logOriginX;
+    y = (y - m_devOriginY) / m_scaleY + m_logOriginY;
+    if (user) {
+        x = (x - m_userTransX) / m_userScaleX;
+        y = (y - m_userTransY) / m_userScaleY;
+    }
+    if (m_swapAxes) std::swap(x, y);
+}
+
+inline bool IPainter::MapForDevice(double &x, double &y) const {
+    if (Transforms()) MapPoint(x, y, true);
+    return Finite(x, y);
+}
+
+inline rectangle<double> IPainter::PaintRect() const {
+    return {static_cast<double>(m_paintRect.left), static_cast<double>(m_paintRect.top),
+            static_cast<double>(m_paintRect.right), static_cast<double>(m_paintRect.bottom)};
+}
+
+inline rectangle<double> IPainter::Reference() const { return Transforms() ? m_visible : PaintRect(); }
+
 // The plot in progress and what its routines carry from one batch to the
 // next, so that batching never changes the drawing.
 struct IPainter::PlotBuffer {
@@ -47,7 +85,8 @@ struct IPainter::PlotBuffer {
     point<double> logical[PlotBatch];
     point<double> device[PlotBatch];
 
-    // Vertices of the current unbroken run (a non-finite vertex breaks it) and the last three of them.
+    // Vertices of the current unbroken run (a non-finite vertex breaks it) and the last three of them
+    // (strips keep only last[2] up to date).
     int run = 0;
     point<double> last[3];
     // The device's current position is last[2], so a strip needs no move before its next segment.

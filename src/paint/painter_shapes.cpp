@@ -47,6 +47,11 @@ bool IPainter::DrawDeviceSegment(point<double> a, point<double> b, bool startIsC
     const rectangle<double> r = PaintRect();
     const int codeA = StrictCode(a, r);
     const int codeB = StrictCode(b, r);
+    if ((codeA | codeB) == 0) {
+        if (!startIsCurrent) internalMoveTo(ToInt(a.x), ToInt(a.y));
+        internalLineTo(ToInt(b.x), ToInt(b.y));
+        return true;
+    }
     if (codeA & codeB) return false;
     if (codeA && codeB && lineout(a.x, a.y, b.x, b.y, r)) return false;
     cut(a, b, r);
@@ -57,24 +62,36 @@ bool IPainter::DrawDeviceSegment(point<double> a, point<double> b, bool startIsC
 }
 
 void IPainter::LineTo(double x, double y) {
-    if (!m_checkOutside) {
-        if (!MapForDevice(x, y)) return;
-        internalLineTo(ToInt(x), ToInt(y));
-    } else {
-        const point<int> current = internalGetCurrentPos();
-        point<double> from(current.x, current.y);
-        if (Transforms()) UnmapPoint(from.x, from.y, true);
-        const rectangle<double> ref = Reference();
-        if (StrictCode(from, ref) & StrictCode(x, y, ref)) {
-            MoveTo(x, y);
-            return;
+    point<int> current;
+    if (m_checkOutside) {
+        current = internalGetCurrentPos();
+        const bool transforms = Transforms();
+        const rectangle<double> ref = transforms ? m_visible : PaintRect();
+        // A target inside shares no bit with anything: the current position need not be mapped back.
+        const int targetCode = StrictCode(x, y, ref);
+        if (targetCode) {
+            point<double> from(current.x, current.y);
+            if (transforms) UnmapPoint(from.x, from.y, true);
+            if (StrictCode(from, ref) & targetCode) {
+                MoveTo(x, y);
+                return;
+            }
         }
-        if (!MapForDevice(x, y)) return;
-        // The current position ends on the true end point even where the line was clipped or left out.
-        if (!DrawDeviceSegment(point<double>(current.x, current.y), point<double>(x, y), true))
-            internalMoveTo(ToInt(x), ToInt(y));
     }
-    if (ExcludesLastPixel()) internalSetPixel(ToInt(x), ToInt(y), _color());
+    if (!MapForDevice(x, y)) return;
+    const screen_rectangle<int> &r = m_paintRect;
+    const bool inside = current.x >= r.left && current.x <= r.right && current.y >= r.top &&
+                        current.y <= r.bottom && x >= r.left && x <= r.right && y >= r.top && y <= r.bottom;
+    // A target on the canvas converts without saturating.
+    const int tx = inside ? static_cast<int>(x) : ToInt(x);
+    const int ty = inside ? static_cast<int>(y) : ToInt(y);
+    if (!m_checkOutside || inside) {
+        internalLineTo(tx, ty);
+    } else if (!DrawDeviceSegment(point<double>(current.x, current.y), point<double>(x, y), true)) {
+        // The current position ends on the true end point even where the line was clipped or left out.
+        internalMoveTo(tx, ty);
+    }
+    if (ExcludesLastPixel()) internalSetPixel(tx, ty, _color());
 }
 
 bool IPainter::PrepareShape(double &x1, double &y1, double &x2, double &y2, bool pullIn, long long wx,

@@ -115,8 +115,11 @@ void IPainter::DrawMarker(int x, int y) {
 
 void IPainter::PlotSegment(const point<double> &a, const point<double> &b, bool &atA) {
     if (m_checkOutside) {
-        atA = DrawDeviceSegment(a, b, atA);
-        return;
+        const rectangle<double> r = PaintRect();
+        if (StrictCode(a, r) | StrictCode(b, r)) {
+            atA = DrawDeviceSegment(a, b, atA);
+            return;
+        }
     }
     if (!atA) internalMoveTo(ToInt(a.x), ToInt(a.y));
     internalLineTo(ToInt(b.x), ToInt(b.y));
@@ -177,16 +180,38 @@ void IPainter::StripVertex(const point<double> &v) {
     plot.Push(v);
 }
 
+void IPainter::StripVertices(PlotBuffer &plot) {
+    const double left = m_paintRect.left, top = m_paintRect.top;
+    const double right = m_paintRect.right, bottom = m_paintRect.bottom;
+    const auto inside = [&](const point<double> &p) {
+        return p.x >= left && p.x <= right && p.y >= top && p.y <= bottom;
+    };
+    // Most vertices continue a run from where the device stands with both ends on the canvas (or
+    // unchecked): a device line and nothing else. A vertex on the canvas converts without saturating.
+    bool fromInside = plot.run > 0 && plot.atLast && inside(plot.last[2]);
+    for (int i = 0; i < plot.count; ++i) {
+        const point<double> &v = plot.device[i];
+        if (m_checkOutside ? fromInside && inside(v) : plot.run > 0 && plot.atLast && Finite(v)) {
+            internalLineTo(m_checkOutside ? static_cast<int>(v.x) : ToInt(v.x),
+                           m_checkOutside ? static_cast<int>(v.y) : ToInt(v.y));
+            plot.last[2] = v;
+            ++plot.run;
+            ++plot.index;
+            continue;
+        }
+        StripVertex(v);
+        fromInside = plot.run > 0 && plot.atLast && inside(plot.last[2]);
+    }
+}
+
 void IPainter::DrawLineStrip() {
-    PlotBuffer *plot = m_plot.get();
-    if (!plot) return;
-    for (int i = 0; i < plot->count; ++i) StripVertex(plot->device[i]);
+    if (PlotBuffer *plot = m_plot.get()) StripVertices(*plot);
 }
 
 void IPainter::DrawLineLoop() {
     PlotBuffer *plot = m_plot.get();
     if (!plot) return;
-    for (int i = 0; i < plot->count; ++i) StripVertex(plot->device[i]);
+    StripVertices(*plot);
     if (plot->final && plot->run > 0 && plot->index > 1)
         PlotSegment(plot->last[2], plot->loopFirst, plot->atLast);
 }

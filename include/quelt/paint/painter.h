@@ -298,6 +298,28 @@ class QUELT_API IPainter : public CBase {
         DrawControlElement(element, r.left, r.top, r.right, r.bottom, flag);
     }
 
+    // Text at a point: alignment 1 left, 2 right, 4 centre, 8 top, 0x10 bottom, 0x20 vertical centre,
+    // relative to the reference point and turned with the font.
+    void SetTextAlign(int align) { m_textAlign = align; }
+    int GetTextAlign() const { return m_textAlign; }
+    // A count below 0 or beyond the text is the whole text.
+    void DrawString(double x, double y, const wstring &text, int count);
+    void DrawString(double x, double y, const wchar *text, int count);
+    // Text laid out in a rectangle (flags: 1 left, 2 right, 4 centre, 0x10 bottom, 0x20 vertical centre,
+    // 0x40 single line, 0x100 ellipsis, 0x800 word wrap, 0x1000 never single line on its own); returns the
+    // size of the drawn block in logical units.
+    size<double> DrawString(const rectangle<double> &r, const wstring &text, int flags, int count);
+    size<double> DrawString(const rectangle<double> &r, const wchar *text, int flags, int count);
+    // The extent in logical units: one line, or (singleLine false) the lines split at line feeds.
+    size<double> GetTextSize(const wstring &text, const font *f = nullptr, int count = -1, bool flag = false,
+                             bool singleLine = true);
+    // The current font's metrics, asked from the device once per font and pass.
+    void GetFontMetrics(fontmetrics *metrics);
+    // The path shortened around "..." at its separators (\, /, space, _) to fit the width.
+    wstring &PrepareFilePath(double width, const wstring &path, wstring &out);
+    // The text as last drawn into a rectangle, after cuts and ellipsis.
+    wstring GetLastDrawnRealText() const { return m_lastText; }
+
     // Images and pictures. In gray mode the image is drawn grayed; pictures go to the prepared
     // destination rectangle, and the Ex forms take a source rectangle in picture pixels first.
     void DrawXPM(const XPMImage &image, double x, double y, int a, int b, int c, int d);
@@ -374,6 +396,9 @@ class QUELT_API IPainter : public CBase {
       private:
         std::unique_ptr<T> m_p;
     };
+
+    // The layout engine of DrawString in a rectangle, in device pixels.
+    size<int> internalDrawString(const rectangle<int> &r, const wchar *text, int flags, int count);
 
     // Resets the drawing state; the palette, colour mode, clear colour and update rectangle stay.
     void initPainter();
@@ -471,9 +496,13 @@ class QUELT_API IPainter : public CBase {
     void PlotSegment(const point<double> &a, const point<double> &b, bool &atA);
     void PlotPolygon(const point<double> *points, int count);
     void StripVertex(const point<double> &v);
+    void StripVertices(PlotBuffer &plot);
     void SplineCurve(const point<double> &a, const point<double> &b, double slopeA, double slopeB);
     void EndSplineRun();
     void SendBezier(int count);
+    // A device size in logical units (absolute) while the pipeline applies.
+    size<double> ToLogical(int w, int h) const;
+    int TextWidth(const wchar *text, int count, bool flag);
     // Prepares a picture's destination; false when it comes out non-finite.
     bool PrepareDestination(double &x1, double &y1, double &x2, double &y2);
 };

@@ -1,8 +1,10 @@
 #include "quelt/testing/painter.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "quelt/core/wstring.h"
 #include "quelt/paint/picture.h"
@@ -21,7 +23,13 @@ int Resolve(const wchar *text, int count) {
     return n;
 }
 
-int MillimetresAt96Dpi(int pixels) { return static_cast<int>(std::lround(pixels * 25.4 / 96)); }
+// Sizes beyond int answer the int bounds.
+int Clamp(long long v) {
+    return static_cast<int>(std::max<long long>(std::numeric_limits<int>::min(),
+                                                std::min<long long>(std::numeric_limits<int>::max(), v)));
+}
+
+int MillimetresAt96Dpi(long long pixels) { return Clamp(std::llround(pixels * 25.4 / 96)); }
 
 }  // namespace
 
@@ -147,8 +155,17 @@ void RecordingPainter::Clear() {
     m_queries.clear();
 }
 
+// Callers test m_logging first, so that a painter with logging off builds no text.
 void RecordingPainter::Record(std::vector<std::string> &channel, const Line &line) {
-    if (m_logging) channel.push_back(line.Text());
+    channel.push_back(line.Text());
+}
+
+// The operations every line and plot calls keep their text out of line.
+void RecordingPainter::RecordInts(std::vector<std::string> &channel, const char *op,
+                                  std::initializer_list<int> args) {
+    Line line(op);
+    for (int arg : args) line.Int(arg);
+    Record(channel, line);
 }
 
 void RecordingPainter::SetExcludesLastPixel(bool excludes, double extensionX, double extensionY) {
@@ -184,13 +201,13 @@ size<int> RecordingPainter::TextExtent(const wchar *text, int count) const {
 int RecordingPainter::Metric(int index) const {
     const auto it = m_metrics.find(index);
     if (it != m_metrics.end()) return it->second;
-    const int width = m_paintRectDevice.right - m_paintRectDevice.left;
-    const int height = m_paintRectDevice.bottom - m_paintRectDevice.top;
+    const long long width = static_cast<long long>(m_paintRectDevice.right) - m_paintRectDevice.left;
+    const long long height = static_cast<long long>(m_paintRectDevice.bottom) - m_paintRectDevice.top;
     switch (index) {
         case ICanvas::WidthPixels:
-            return width;
+            return Clamp(width);
         case ICanvas::HeightPixels:
-            return height;
+            return Clamp(height);
         case ICanvas::WidthMillimetres:
             return MillimetresAt96Dpi(width);
         case ICanvas::HeightMillimetres:
@@ -203,99 +220,100 @@ int RecordingPainter::Metric(int index) const {
 // ---- queries ----
 
 screen_rectangle<int> RecordingPainter::GetPaintRect() {
-    Record(m_queries, Line("GetPaintRect"));
+    if (m_logging) Record(m_queries, Line("GetPaintRect"));
     return m_paintRectDevice;
 }
 
 bool RecordingPainter::IsPainting() {
-    Record(m_queries, Line("IsPainting"));
+    if (m_logging) Record(m_queries, Line("IsPainting"));
     return m_painting;
 }
 
 bool RecordingPainter::IsDoubleBuffered() {
-    Record(m_queries, Line("IsDoubleBuffered"));
+    if (m_logging) Record(m_queries, Line("IsDoubleBuffered"));
     return false;
 }
 
 int RecordingPainter::GetMetrics(int index) {
-    Record(m_queries, Line("GetMetrics").Int(index));
+    if (m_logging) Record(m_queries, Line("GetMetrics").Int(index));
     return Metric(index);
 }
 
 void RecordingPainter::GetPen(pen &p) {
-    Record(m_queries, Line("GetPen"));
+    if (m_logging) Record(m_queries, Line("GetPen"));
     p = m_devPen;
 }
 
 void RecordingPainter::GetBrush(brush &b) {
-    Record(m_queries, Line("GetBrush"));
+    if (m_logging) Record(m_queries, Line("GetBrush"));
     b = m_devBrush;
 }
 
 void RecordingPainter::GetFont(font &f) {
-    Record(m_queries, Line("GetFont"));
+    if (m_logging) Record(m_queries, Line("GetFont"));
     f = m_devFont;
 }
 
 bool RecordingPainter::ExcludesLastPixel() {
-    Record(m_queries, Line("ExcludesLastPixel"));
+    if (m_logging) RecordInts(m_queries, "ExcludesLastPixel", {});
     return m_excludes;
 }
 
 _color RecordingPainter::GetPointColor() {
-    Record(m_queries, Line("GetPointColor"));
+    if (m_logging) Record(m_queries, Line("GetPointColor"));
     return m_pointColor;
 }
 
 _color RecordingPainter::internalGetPixel(int x, int y) {
-    Record(m_queries, Line("internalGetPixel").Int(x).Int(y));
+    if (m_logging) Record(m_queries, Line("internalGetPixel").Int(x).Int(y));
     return GetDevicePixel(x, y);
 }
 
 point<int> RecordingPainter::internalGetCurrentPos() {
-    Record(m_queries, Line("internalGetCurrentPos"));
+    if (m_logging) RecordInts(m_queries, "internalGetCurrentPos", {});
     return m_pos;
 }
 
 screen_rectangle<int> RecordingPainter::internalGetClipRect() {
-    Record(m_queries, Line("internalGetClipRect"));
+    if (m_logging) Record(m_queries, Line("internalGetClipRect"));
     return m_clip;
 }
 
 size<int> RecordingPainter::internalGetTextExtent(const wchar *text, const font *f, int count, bool flag) {
-    Record(m_queries, Line("internalGetTextExtent").Font(f).Int(count).Bool(flag).Text(text, count));
+    if (m_logging)
+        Record(m_queries, Line("internalGetTextExtent").Font(f).Int(count).Bool(flag).Text(text, count));
     return TextExtent(text, count);
 }
 
 void RecordingPainter::internalGetFontMetrics(fontmetrics *metrics) {
-    Record(m_queries, Line("internalGetFontMetrics"));
+    if (m_logging) Record(m_queries, Line("internalGetFontMetrics"));
     if (metrics) *metrics = m_fontMetrics;
 }
 
 // ---- device state ----
 
 void RecordingPainter::EndPaint() {
-    Record(m_log, Line("EndPaint"));
+    if (m_logging) Record(m_log, Line("EndPaint"));
     m_painting = false;
 }
 
 void RecordingPainter::SetFont(const font &f) {
-    Record(m_log, Line("SetFont").Font(&f));
+    if (m_logging) Record(m_log, Line("SetFont").Font(&f));
     m_devFont = f;
     FontSelected(f);
 }
 
 void RecordingPainter::SetPointStyle(PointStyle style) {
-    Record(m_log, Line("SetPointStyle").Int(style.kind).Int(style.size));
+    if (m_logging) Record(m_log, Line("SetPointStyle").Int(style.kind).Int(style.size));
     IPainter::SetPointStyle(style);
 }
 
 void RecordingPainter::ApplyStdSettings(StdSettings settings) {
-    Record(m_log, Line("ApplyStdSettings").Int(settings));
+    if (m_logging) Record(m_log, Line("ApplyStdSettings").Int(settings));
 }
 
 void RecordingPainter::StartPaint() {
-    Record(m_log, Line("StartPaint"));
+    if (m_logging) Record(m_log, Line("StartPaint"));
     m_painting = true;
     m_pos = point<int>();
     m_devPen = pen(_color(0, 0, 0, 255), 1, pen::Solid);
@@ -304,132 +322,138 @@ void RecordingPainter::StartPaint() {
     m_clip = screen_rectangle<int>();
 }
 
-void RecordingPainter::OnScale(double sx, double sy) { Record(m_log, Line("OnScale").Dbl(sx).Dbl(sy)); }
+void RecordingPainter::OnScale(double sx, double sy) {
+    if (m_logging) Record(m_log, Line("OnScale").Dbl(sx).Dbl(sy));
+}
 
 void RecordingPainter::OnTranslate(double dx, double dy) {
-    Record(m_log, Line("OnTranslate").Dbl(dx).Dbl(dy));
+    if (m_logging) Record(m_log, Line("OnTranslate").Dbl(dx).Dbl(dy));
 }
 
 void RecordingPainter::internalSetClipRect(int x1, int y1, int x2, int y2) {
-    Record(m_log, Line("internalSetClipRect").Rect(x1, y1, x2, y2));
+    if (m_logging) Record(m_log, Line("internalSetClipRect").Rect(x1, y1, x2, y2));
     m_clip = screen_rectangle<int>(x1, y1, x2, y2);
 }
 
 void RecordingPainter::internalSetPen(const pen &p) {
-    Record(m_log, Line("internalSetPen").Pen(p));
+    if (m_logging) Record(m_log, Line("internalSetPen").Pen(p));
     m_devPen = p;
 }
 
 void RecordingPainter::internalSetBrush(const brush &b) {
-    Record(m_log, Line("internalSetBrush").Brush(b));
+    if (m_logging) Record(m_log, Line("internalSetBrush").Brush(b));
     m_devBrush = b;
 }
 
 void RecordingPainter::internalSetTextColor(const _color &color) {
-    Record(m_log, Line("internalSetTextColor").Color(color));
+    if (m_logging) Record(m_log, Line("internalSetTextColor").Color(color));
 }
 
 void RecordingPainter::internalSetBkColor(const _color &color) {
-    Record(m_log, Line("internalSetBkColor").Color(color));
+    if (m_logging) Record(m_log, Line("internalSetBkColor").Color(color));
 }
 
 // ---- drawing ----
 
 _color RecordingPainter::internalSetPixel(int x, int y, _color color) {
-    Record(m_log, Line("internalSetPixel").Int(x).Int(y).Color(color));
+    if (m_logging) Record(m_log, Line("internalSetPixel").Int(x).Int(y).Color(color));
     const _color drawn = color.IsColorUndefined() ? m_devPen.GetColor() : color;
     m_pixels[{x, y}] = drawn;
     return drawn;
 }
 
 point<int> RecordingPainter::internalMoveTo(int x, int y) {
-    Record(m_log, Line("internalMoveTo").Int(x).Int(y));
+    if (m_logging) RecordInts(m_log, "internalMoveTo", {x, y});
     const point<int> previous = m_pos;
     m_pos = point<int>(x, y);
     return previous;
 }
 
 void RecordingPainter::internalLineTo(int x, int y) {
-    Record(m_log, Line("internalLineTo").Int(x).Int(y));
+    if (m_logging) RecordInts(m_log, "internalLineTo", {x, y});
     m_pos = point<int>(x, y);
 }
 
 void RecordingPainter::internalFillRect(int x1, int y1, int x2, int y2) {
-    Record(m_log, Line("internalFillRect").Rect(x1, y1, x2, y2));
+    if (m_logging) Record(m_log, Line("internalFillRect").Rect(x1, y1, x2, y2));
 }
 
 void RecordingPainter::internalGradientFillA(int x1, int y1, int x2, int y2, _color from, _color to,
                                              unsigned steps) {
-    Record(m_log, Line("internalGradientFillA").Rect(x1, y1, x2, y2).Color(from).Color(to).Int(steps));
+    if (m_logging)
+        Record(m_log, Line("internalGradientFillA").Rect(x1, y1, x2, y2).Color(from).Color(to).Int(steps));
 }
 
 void RecordingPainter::internalGradientFillB(int x1, int y1, int x2, int y2, _color from, _color to,
                                              unsigned steps) {
-    Record(m_log, Line("internalGradientFillB").Rect(x1, y1, x2, y2).Color(from).Color(to).Int(steps));
+    if (m_logging)
+        Record(m_log, Line("internalGradientFillB").Rect(x1, y1, x2, y2).Color(from).Color(to).Int(steps));
 }
 
 void RecordingPainter::internalRectangle(int x1, int y1, int x2, int y2) {
-    Record(m_log, Line("internalRectangle").Rect(x1, y1, x2, y2));
+    if (m_logging) Record(m_log, Line("internalRectangle").Rect(x1, y1, x2, y2));
 }
 
 void RecordingPainter::internalFocusRect(int x1, int y1, int x2, int y2) {
-    Record(m_log, Line("internalFocusRect").Rect(x1, y1, x2, y2));
+    if (m_logging) Record(m_log, Line("internalFocusRect").Rect(x1, y1, x2, y2));
 }
 
 void RecordingPainter::internalEllipse(int x1, int y1, int x2, int y2) {
-    Record(m_log, Line("internalEllipse").Rect(x1, y1, x2, y2));
+    if (m_logging) Record(m_log, Line("internalEllipse").Rect(x1, y1, x2, y2));
 }
 
 void RecordingPainter::internalRoundRect(int x1, int y1, int x2, int y2, int cornerWidth, int cornerHeight) {
-    Record(m_log, Line("internalRoundRect").Rect(x1, y1, x2, y2).Int(cornerWidth).Int(cornerHeight));
+    if (m_logging)
+        Record(m_log, Line("internalRoundRect").Rect(x1, y1, x2, y2).Int(cornerWidth).Int(cornerHeight));
 }
 
 void RecordingPainter::internalArc(int x1, int y1, int x2, int y2, int start, int sweep) {
-    Record(m_log, Line("internalArc").Rect(x1, y1, x2, y2).Int(start).Int(sweep));
+    if (m_logging) Record(m_log, Line("internalArc").Rect(x1, y1, x2, y2).Int(start).Int(sweep));
 }
 
 void RecordingPainter::internalChord(int x1, int y1, int x2, int y2, int start, int sweep) {
-    Record(m_log, Line("internalChord").Rect(x1, y1, x2, y2).Int(start).Int(sweep));
+    if (m_logging) Record(m_log, Line("internalChord").Rect(x1, y1, x2, y2).Int(start).Int(sweep));
 }
 
 void RecordingPainter::internalPie(int x1, int y1, int x2, int y2, int start, int sweep) {
-    Record(m_log, Line("internalPie").Rect(x1, y1, x2, y2).Int(start).Int(sweep));
+    if (m_logging) Record(m_log, Line("internalPie").Rect(x1, y1, x2, y2).Int(start).Int(sweep));
 }
 
 void RecordingPainter::internalPolyLine(const point<int> *points, int count, int a, int b) {
-    Record(m_log, Line("internalPolyLine").Points(points, count).Int(a).Int(b));
+    if (m_logging) Record(m_log, Line("internalPolyLine").Points(points, count).Int(a).Int(b));
     if (points && count > 0) m_pos = points[count - 1];
 }
 
 void RecordingPainter::internalPolyBezier(const point<int> *points, int count, int a, int b) {
-    Record(m_log, Line("internalPolyBezier").Points(points, count).Int(a).Int(b));
+    if (m_logging) Record(m_log, Line("internalPolyBezier").Points(points, count).Int(a).Int(b));
 }
 
 void RecordingPainter::internalPolygon(const point<int> *points, int count) {
-    Record(m_log, Line("internalPolygon").Points(points, count));
+    if (m_logging) Record(m_log, Line("internalPolygon").Points(points, count));
 }
 
 void RecordingPainter::internalTextOut(int x, int y, const wchar *text, int count) {
-    Record(m_log, Line("internalTextOut").Int(x).Int(y).Int(count).Text(text, count));
+    if (m_logging) Record(m_log, Line("internalTextOut").Int(x).Int(y).Int(count).Text(text, count));
 }
 
 void RecordingPainter::internalDrawXPM(const XPMImage &image, int x, int y, int a, int b, int c, int d,
                                        int e) {
-    Record(m_log, Line("internalDrawXPM").Image(image).Int(x).Int(y).Int(a).Int(b).Int(c).Int(d).Int(e));
+    if (m_logging)
+        Record(m_log, Line("internalDrawXPM").Image(image).Int(x).Int(y).Int(a).Int(b).Int(c).Int(d).Int(e));
     m_lastXPM = image;
 }
 
 void RecordingPainter::internalDrawVectorPicture(const IVectorPicture *picture, int x1, int y1, int x2,
                                                  int y2) {
-    Record(m_log, Line("internalDrawVectorPicture").Picture(picture).Rect(x1, y1, x2, y2));
+    if (m_logging) Record(m_log, Line("internalDrawVectorPicture").Picture(picture).Rect(x1, y1, x2, y2));
 }
 
 void RecordingPainter::internalDrawRasterPicture(IRasterPicture *picture, int x1, int y1, int x2, int y2) {
-    Record(m_log, Line("internalDrawRasterPicture").Picture(picture).Rect(x1, y1, x2, y2));
+    if (m_logging) Record(m_log, Line("internalDrawRasterPicture").Picture(picture).Rect(x1, y1, x2, y2));
 }
 
 void RecordingPainter::internalExtractRasterPicture(IRasterPicture *picture, int x1, int y1, int x2, int y2) {
-    Record(m_log, Line("internalExtractRasterPicture").Picture(picture).Rect(x1, y1, x2, y2));
+    if (m_logging) Record(m_log, Line("internalExtractRasterPicture").Picture(picture).Rect(x1, y1, x2, y2));
 }
 
 void RecordingPainter::internalDrawRasterPictureEx(IRasterPicture *picture, int sx1, int sy1, int sx2,
@@ -441,29 +465,32 @@ void RecordingPainter::internalDrawRasterPictureEx(IRasterPicture *picture, int 
 
 void RecordingPainter::internalExtractRasterPictureEx(IRasterPicture *picture, int sx1, int sy1, int sx2,
                                                       int sy2, int x1, int y1, int x2, int y2) {
-    Record(m_log, Line("internalExtractRasterPictureEx")
-                      .Picture(picture)
-                      .Rect(sx1, sy1, sx2, sy2)
-                      .Rect(x1, y1, x2, y2));
+    if (m_logging)
+        Record(m_log, Line("internalExtractRasterPictureEx")
+                          .Picture(picture)
+                          .Rect(sx1, sy1, sx2, sy2)
+                          .Rect(x1, y1, x2, y2));
 }
 
 void RecordingPainter::internalDrawControlElement(ControlElement element, int x1, int y1, int x2, int y2,
                                                   bool flag) {
-    Record(m_log, Line("internalDrawControlElement").Int(element).Rect(x1, y1, x2, y2).Bool(flag));
+    if (m_logging)
+        Record(m_log, Line("internalDrawControlElement").Int(element).Rect(x1, y1, x2, y2).Bool(flag));
 }
 
 void RecordingPainter::internalSemiFillRect(int x1, int y1, int x2, int y2, _color color) {
-    Record(m_log, Line("internalSemiFillRect").Rect(x1, y1, x2, y2).Color(color));
+    if (m_logging) Record(m_log, Line("internalSemiFillRect").Rect(x1, y1, x2, y2).Color(color));
 }
 
 void RecordingPainter::internalAlphaBlend(int x1, int y1, int x2, int y2, IRasterPicture *picture,
                                           unsigned char *alpha) {
-    Record(m_log, Line("internalAlphaBlend").Rect(x1, y1, x2, y2).Picture(picture).Alpha(alpha, picture));
+    if (m_logging)
+        Record(m_log, Line("internalAlphaBlend").Rect(x1, y1, x2, y2).Picture(picture).Alpha(alpha, picture));
 }
 
 void RecordingPainter::internalAlphaBlend(int x1, int y1, int x2, int y2, IRasterPicture *picture,
                                           int alpha) {
-    Record(m_log, Line("internalAlphaBlend").Rect(x1, y1, x2, y2).Picture(picture).Int(alpha));
+    if (m_logging) Record(m_log, Line("internalAlphaBlend").Rect(x1, y1, x2, y2).Picture(picture).Int(alpha));
 }
 
 // ---- canvas ----

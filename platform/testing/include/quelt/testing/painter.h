@@ -43,6 +43,7 @@
 // {16, 13, 3, 0, 8, 0, 8} (height, ascent, descent, internal leading, average
 // width, external leading = line spacing, maximum width).
 
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <utility>
@@ -162,6 +163,8 @@ class RecordingPainter : public IPainter {
     friend class RecordingCanvas;
     class Line;
     void Record(std::vector<std::string> &channel, const Line &line);
+    [[gnu::noinline]] void RecordInts(std::vector<std::string> &channel, const char *op,
+                                      std::initializer_list<int> args);
     int Metric(int index) const;
 
     std::vector<std::string> m_log;
