@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "golden.h"
@@ -28,13 +29,6 @@ class PaletteEnvironment : public ::testing::Environment {
     CairoSysPalette m_palette;
 };
 const auto *const kPalette = ::testing::AddGlobalTestEnvironment(new PaletteEnvironment);
-
-class TextProbe : public CairoPainter {
-  public:
-    using CairoPainter::CairoPainter;
-    using CairoPainter::internalGetTextExtent;
-    using CairoPainter::internalTextOut;
-};
 
 }  // namespace
 
@@ -132,32 +126,42 @@ TEST(CairoGoldenTest, Borders) {
     EXPECT_EQ(s.At(5, 69), shadow);                       // sunken: shadow top-left
 }
 
-// Text at the four angles, each with its reference point marked.
+// Text at the four angles and alignments, each with its reference point marked, and a wrapped block.
 TEST(CairoGoldenTest, Text) {
     Surface s(240, 240);
-    TextProbe probe(&s.Picture(), s.Image(), 240, 240);
-    probe.BeginPaint(IPainter::SettingsPrint);
+    IPainter &p = s.Painter();
     const wstring text = Utf8ToWide("Quelt 0123");
     const int angles[] = {0, 900, 1800, 2700};
-    const point<int> at[] = {{120, 130}, {130, 120}, {120, 110}, {110, 120}};
+    const int aligns[] = {4 | 0x20, 1 | 8, 2 | 0x10, 1 | 0x10};
+    const point<int> at[] = {{120, 200}, {200, 180}, {120, 90}, {40, 100}};
     for (int i = 0; i < 4; ++i) {
-        probe.SetFont(font(Utf8ToWide("Sans"), font::DefaultFamily, 11, i == 1 ? 1 : 0, angles[i]));
-        probe.internalTextOut(at[i].x, at[i].y, text.c_str(), -1);
-        probe.SetPixel(at[i].x, at[i].y, kRed);
+        p.SetFont(font(Utf8ToWide("Sans"), font::DefaultFamily, 11, i == 1 ? 1 : 0, angles[i]));
+        p.SetTextAlign(aligns[i]);
+        p.DrawString(at[i].x, at[i].y, text, -1);
+        p.SetPixel(at[i].x, at[i].y, kRed);
     }
-    probe.SetFont(font(Utf8ToWide("Sans"), font::DefaultFamily, 9, 4, 0));
-    probe.SetTextColor(kBlue);
-    probe.internalTextOut(5, 5, text.c_str(), -1);
+    p.SetFont(font(Utf8ToWide("Sans"), font::DefaultFamily, 9, 4, 0));
+    p.SetTextColor(kBlue);
+    const rectangle<double> box(5, 5, 100, 60);
+    const size<double> drawn = p.DrawString(box, Utf8ToWide("Wrapped words in a small box"), 0x800, -1);
     // Fonts differ between machines more than shapes do: a looser comparison.
     EXPECT_TRUE(MatchesGolden(s.Image(), "text", {64, 0.01}));
-    const size<int> e = probe.internalGetTextExtent(text.c_str(), nullptr, -1, false);
-    // The underlined line lies inside its measured extent; each reference point keeps its mark.
-    EXPECT_FALSE(s.Painted(kBlue).empty());
     for (const point<int> &pt : at) EXPECT_EQ(s.At(pt.x, pt.y), kRed);
-    for (const auto &[x, y] : s.Painted(kBlue)) {
-        EXPECT_LE(x, 5 + e.cx);
-        EXPECT_LE(y, 5 + e.cy);
+    // The wrapped block lies in its box and measures what it inked.
+    const Pixels blue = s.Painted(kBlue);
+    ASSERT_FALSE(blue.empty());
+    int right = 0;
+    int bottom = 0;
+    for (const auto &[x, y] : blue) {
+        EXPECT_GE(x, 5);
+        EXPECT_GE(y, 5);
+        right = std::max(right, x);
+        bottom = std::max(bottom, y);
     }
+    EXPECT_LE(right, 100);
+    EXPECT_LE(right, 5 + drawn.cx);
+    EXPECT_LE(bottom, 5 + drawn.cy);
+    EXPECT_GT(drawn.cy, p.GetTextSize(text).cy);  // more than one line
 }
 
 // An XPM at its size and grayed, and a vector picture replayed at three sizes.
