@@ -13,6 +13,9 @@ using namespace quelt;
 using namespace quelt::cairo;
 using namespace quelt::cairo::test;
 
+// Fontconfig keeps its caches until the process ends; LeakSanitizer is told so (and nothing else).
+extern "C" const char *__lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+
 namespace {
 
 constexpr _color kRed(255, 0, 0, 255);
