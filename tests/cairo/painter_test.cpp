@@ -66,9 +66,17 @@ TEST(CairoPainterTest, PenStylesPatternTheLine) {
         s.Painter().SetPen(pen(kInk, 1, static_cast<pen::PenStyle>(c.style)));
         s.Painter().MoveTo(0, 2);
         s.Painter().LineTo(15, 2);
+        // A polyline's ends are dashed as a single line's are.
+        const point<double> polyline[] = {{0, 4}, {8, 4}, {15, 4}};
+        s.Painter().PolyLine(polyline, 3, -1, 0);
         std::string row;
-        for (int x = 0; x < 16; ++x) row += s.At(x, 2) == kInk ? '#' : '.';
+        std::string polyRow;
+        for (int x = 0; x < 16; ++x) {
+            row += s.At(x, 2) == kInk ? '#' : '.';
+            polyRow += s.At(x, 4) == kInk ? '#' : '.';
+        }
         EXPECT_EQ(row, c.row) << "style " << c.style;
+        EXPECT_EQ(polyRow, c.row) << "style " << c.style;
     }
 }
 

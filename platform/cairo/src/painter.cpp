@@ -397,8 +397,18 @@ void CairoPainter::internalPolyLine(const point<int> *points, int count, int, in
     });
     cairo_new_path(m_cr);
     if (inside) {
-        cairo_move_to(m_cr, points[0].x + o, points[0].y + o);
-        for (int i = 1; i < count; ++i) cairo_line_to(m_cr, points[i].x + o, points[i].y + o);
+        std::vector<point<double>> line;
+        line.reserve(count);
+        for (int i = 0; i < count; ++i) line.emplace_back(points[i].x, points[i].y);
+        // Dashed lines get their ends lengthened as single segments do.
+        if (m_dashed && count > 1) {
+            double x = line[1].x, y = line[1].y;
+            LineEnds(x, y, line[0].x, line[0].y);
+            x = line[count - 2].x, y = line[count - 2].y;
+            LineEnds(x, y, line[count - 1].x, line[count - 1].y);
+        }
+        cairo_move_to(m_cr, line[0].x + o, line[0].y + o);
+        for (int i = 1; i < count; ++i) cairo_line_to(m_cr, line[i].x + o, line[i].y + o);
         if (count == 1) cairo_line_to(m_cr, points[0].x + o + kDegenerate, points[0].y + o);
     } else {
         for (int i = 1; i < count; ++i) {
