@@ -2,6 +2,11 @@
 
 // Everything of quelt_base_20u in one include.
 
+#include "quelt/controls/border.h"
+#include "quelt/controls/menu.h"
+#include "quelt/controls/notify.h"
+#include "quelt/controls/scrollbar.h"
+#include "quelt/controls/taborders.h"
 #include "quelt/core/base.h"
 #include "quelt/core/config.h"
 #include "quelt/core/dynlib.h"
@@ -33,3 +38,9 @@
 #include "quelt/paint/palette.h"
 #include "quelt/paint/picture.h"
 #include "quelt/paint/xpm.h"
+#include "quelt/sys/container.h"
+#include "quelt/sys/notify.h"
+#include "quelt/sys/scroll.h"
+#include "quelt/sys/scrollbar.h"
+#include "quelt/sys/system.h"
+#include "quelt/sys/window.h"

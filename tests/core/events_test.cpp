@@ -476,6 +476,43 @@ TEST(DispatchChangeTest, ReceiverDestroyedByAHandlerIsNotCalled) {
     EXPECT_EQ(sender.GetReceiverCount(Ping), 1);
 }
 
+TEST(DispatchChangeTest, SenderDestroyedByItsOwnHandlerEndsTheWalk) {
+    // AddressSanitizer reports any read of the freed sender or list.
+    struct Case {
+        const char *name;
+        bool nested;    // the sender dies in a dispatch started by a handler of the outer one
+        bool throwing;  // the killing handler throws after the sender is gone
+    };
+    for (const Case &c :
+         {Case{"plain", false, false}, Case{"nested", true, false}, Case{"throwing", false, true}}) {
+        SCOPED_TRACE(c.name);
+        Journal journal;
+        auto sender = std::make_unique<Sender>();
+        Pinger a(journal, "a"), killer(journal, "killer"), later(journal, "later");
+        for (Pinger *p : {&a, &killer, &later}) sender->Subscribe(p->Notify(), Ping, true);
+        a.action = [&](CPingEvent *event) {
+            if (c.nested && event->value == 0) sender->Ping(1);
+        };
+        killer.action = [&](CPingEvent *) {
+            sender.reset();
+            if (c.throwing) throw std::runtime_error("after");
+        };
+        if (c.throwing) {
+            EXPECT_THROW(sender->Ping(), std::runtime_error);
+        } else {
+            sender->Ping();
+        }
+        EXPECT_EQ(sender, nullptr);
+        const Journal told{"a unhooked", "killer unhooked", "later unhooked"};
+        Journal expected{"a"};
+        if (c.nested) expected.push_back("a");
+        expected.push_back("killer");
+        expected.insert(expected.end(), told.begin(), told.end());
+        EXPECT_EQ(journal, expected);
+        for (Pinger *p : {&a, &killer, &later}) EXPECT_EQ(p->subscribes, 1);
+    }
+}
+
 TEST(DispatchChangeTest, DispatchAllocatesNothing) {
     Journal journal;
     journal.reserve(16);

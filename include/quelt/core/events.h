@@ -116,12 +116,20 @@ class QUELT_API ReceiverList : public IReceiverList {
     INotify *GetAt(int index) override;
     void Clear() override;
 
+    // Frees list, or, while a dispatch walks it, empties it and leaves the
+    // free to that walk: a handler may destroy the sender it is called from.
+    static void Dispose(IReceiverList *list);
+
   private:
     friend void detail::Dispatch(ICausedEvents *, const std::type_info &, EventHandler, void *, bool);
     // FireEvent's walk over the list in its current state, without a virtual call per receiver.
     void Walk(EventHandler handler, void *event, bool stoppable);
 
     std::vector<INotify *> m_receivers;
+    // Dispatches walking this list now (nested fires of one type stack up).
+    int m_walkers = 0;
+    // The sender is gone: the outermost walk frees the list when it unwinds.
+    bool m_disposed = false;
 };
 
 class QUELT_API ICausedEvents {
