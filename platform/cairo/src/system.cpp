@@ -33,6 +33,7 @@ CairoTimer::CairoTimer(CairoSystem *system, int interval) : m_system(system), m_
 }
 
 CairoTimer::~CairoTimer() {
+    if (!m_system) return;
     auto &timers = m_system->m_timers;
     timers.erase(std::remove(timers.begin(), timers.end(), this), timers.end());
 }
@@ -138,6 +139,8 @@ CairoSystem::CairoSystem(double dpi) : m_dpi(std::isfinite(dpi) && dpi > 0 ? dpi
 }
 
 CairoSystem::~CairoSystem() {
+    // Timers that outlive the loop never tick again.
+    for (CairoTimer *timer : m_timers) timer->m_system = nullptr;
     if (GetSysPallete() == &m_palette) SetSysPallete(nullptr);
 }
 

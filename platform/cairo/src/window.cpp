@@ -298,12 +298,14 @@ bool CairoWindow::PaintDamage() {
     NotifyOnDraw(&painter);
     if (!scope.Alive()) return true;
     painter.BeginPaint(static_cast<IPainter::StdSettings>(1));
+    cairo_t *cr = painter.GetContext();
     for (CairoWindow *child : m_children) {
         if (!child->m_visible) continue;
-        cairo_t *cr = painter.GetContext();
         cairo_surface_flush(child->m_surface);
+        cairo_save(cr);
         cairo_set_source_surface(cr, child->m_surface, child->m_bounds.left, child->m_bounds.top);
         cairo_paint(cr);
+        cairo_restore(cr);
     }
     m_vert->Draw(painter);
     m_horz->Draw(painter);
