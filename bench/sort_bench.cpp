@@ -2,6 +2,7 @@
 // FindKey against std::sort and std::lower_bound over structs and SQLite indexes.
 
 #include <algorithm>
+#include <cstdio>
 
 #include "common/bench_common.h"
 #include "quelt/dataset/variant.h"
@@ -91,6 +92,72 @@ void SortBaseline(benchmark::State &state, Keys keys) {
         state.ResumeTiming();
         std::sort(work.begin(), work.end(),
                   [keys](const Record &a, const Record &b) { return Before(keys, a, b); });
+        benchmark::DoNotOptimize(work.data());
+    }
+}
+
+// Text keys of ten lowercase letters drawn from a set of `distinct` values,
+// each value taken about equally often, or dates of one year sharing their
+// first five characters when distinct is 0.
+std::vector<std::string> FewDistinctTexts(unsigned distinct) {
+    const unsigned count = RecordCount();
+    std::mt19937 random(kSeed + 2 + distinct);
+    std::vector<std::string> values;
+    if (distinct == 0) {
+        for (int month = 1; month <= 12; ++month) {
+            for (int day = 1; day <= 28; ++day) {
+                char date[16];
+                std::snprintf(date, sizeof date, "2024-%02d-%02d", month, day);
+                values.emplace_back(date);
+            }
+        }
+    } else {
+        std::uniform_int_distribution<int> letter(0, 25);
+        while (values.size() < std::min(distinct, count)) {
+            std::string text(10, ' ');
+            for (char &ch : text) ch = static_cast<char>('a' + letter(random));
+            values.push_back(std::move(text));
+        }
+    }
+    std::vector<std::string> texts(count);
+    for (unsigned r = 0; r < count; ++r) texts[r] = values[r % values.size()];
+    std::shuffle(texts.begin(), texts.end(), random);
+    return texts;
+}
+
+void SortFewOurs(benchmark::State &state, unsigned distinct) {
+    const std::vector<std::string> texts = FewDistinctTexts(distinct);
+    DataSetPtr ds(CreateMemDataSet());
+    ds->AddField(u"text"_w, IField::String);
+    IFastWriter *writer = ds->CreateFastWriter();
+    for (const std::string &text : texts) {
+        writer->AddRecord();
+        writer->SetField(0, Utf8ToWide(text).c_str());
+    }
+    ds->DeleteFastWriter(writer);
+    auto &storage = dynamic_cast<CMemDataSet &>(*ds).GetDataStorage();
+    const std::vector<unsigned char *> loadOrder = storage.Records();
+    const IField *key = ds->GetField(0);
+    key->SetSortType(IField::Ascending);
+    key->SetSortIndex(0);
+    key->SetIsSortCaseSensitive(false);
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::copy(loadOrder.begin(), loadOrder.end(), storage.Records().begin());
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(ds->Sort());
+    }
+}
+
+void SortFewBaseline(benchmark::State &state, unsigned distinct) {
+    const std::vector<std::string> texts = FewDistinctTexts(distinct);
+    std::vector<std::string> work;
+    for (auto _ : state) {
+        state.PauseTiming();
+        work = texts;
+        state.ResumeTiming();
+        std::stable_sort(work.begin(), work.end(),
+                         [](const std::string &a, const std::string &b) { return FoldedCompare(a, b) < 0; });
         benchmark::DoNotOptimize(work.data());
     }
 }
@@ -206,6 +273,24 @@ void Register() {
             ->Unit(benchmark::kMillisecond)
             ->Iterations(iterations);
 #endif
+    }
+    const struct {
+        const char *name;
+        unsigned distinct;
+    } few[] = {{"sort_text_distinct_2", 2},
+               {"sort_text_distinct_30", 30},
+               {"sort_text_distinct_900", 900},
+               {"sort_text_distinct_30000", 30000},
+               {"sort_text_distinct_1000000", 1000000},
+               {"sort_text_dates", 0}};
+    for (const auto &f : few) {
+        const std::string name = f.name;
+        benchmark::RegisterBenchmark((name + "/ours").c_str(), SortFewOurs, f.distinct)
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(iterations);
+        benchmark::RegisterBenchmark((name + "/baseline").c_str(), SortFewBaseline, f.distinct)
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(iterations);
     }
     benchmark::RegisterBenchmark("find_key/ours", FindOurs)
         ->Unit(benchmark::kMillisecond)
