@@ -280,32 +280,37 @@ class TextSorter {
         // rarely need, is left to the short runs that share five.
         radix::RadixSort<10>(
             m_items, [](const TextItem &item, std::size_t b) { return UnitByte<Descending>(item, b + 2); });
+        std::vector<Run> runs;
         radix::SortRuns(
             m_items,
             [](const TextItem &a, const TextItem &b) {
                 return a.head == b.head && a.tail >> 48 == b.tail >> 48;
             },
-            [this](auto begin, auto end) {
-                m_runs.push_back({Position(&*begin), Position(&*begin) + (end - begin), 0});
+            [&](auto begin, auto end) {
+                runs.push_back(
+                    {Position(&*begin), Position(&*begin) + static_cast<std::size_t>(end - begin)});
             });
-        while (!m_runs.empty()) {
-            const Run run = m_runs.back();
-            m_runs.pop_back();
-            SortRun(run);
+        // Depth after depth: the runs of one depth are sorted, and the ties
+        // that go on are refilled together.
+        std::vector<Run> next;
+        for (std::size_t depth = 0; !runs.empty(); depth += 6) {
+            next.clear();
+            for (const Run &run : runs) SortRun(run, depth, next);
+            Refill(next, depth + 6);
+            runs.swap(next);
         }
     }
 
   private:
-    // Items [begin, end) share the units before depth and hold the six after.
+    // Items [begin, end) share the units before the depth and hold the six after.
     struct Run {
         std::size_t begin;
         std::size_t end;
-        std::size_t depth;
     };
 
     // Runs this long sort by radix; shorter ones by comparison.
     static constexpr std::size_t kRadixRun = 1024;
-    // How far ahead a run's refill fetches the record pointer, the cell and the text.
+    // How far ahead a refill fetches the record pointer, the cell and the text.
     static constexpr std::ptrdiff_t kPointerAhead = 24;
     static constexpr std::ptrdiff_t kCellAhead = 16;
     static constexpr std::ptrdiff_t kTextAhead = 8;
@@ -315,7 +320,8 @@ class TextSorter {
     }
 
     unsigned char *RecordOf(const TextItem &item) const { return m_records[IndexOf(item)]; }
-    const wchar *TextOf(const TextItem &item) const { return cells::CellText(RecordOf(item) + m_key.offset); }
+    const wchar *TextOf(std::size_t index) const { return cells::CellText(m_records[index] + m_key.offset); }
+    const wchar *TextOf(const TextItem &item) const { return TextOf(IndexOf(item)); }
 
     static bool Before(const TextItem &a, const TextItem &b) {
         if (a.head != b.head) return KeyBefore<std::uint64_t, Descending>(a.head, b.head);
@@ -323,40 +329,81 @@ class TextSorter {
         return IndexOf(a) < IndexOf(b);
     }
 
-    void SortRun(const Run &run) {
+    // Sorts items by their six units, then by index.
+    void Order(TextItem *first, TextItem *last) {
+        // Runs of one text, common where keys have few values, are in order.
+        if (std::all_of(first + 1, last, [first](const TextItem &item) { return SameUnits(*first, item); }))
+            return;
+        if (static_cast<std::size_t>(last - first) < kRadixRun) {
+            std::sort(first, last, Before);
+            return;
+        }
+        if (!m_scratch) m_scratch.reset(new TextItem[m_items.size()]);
+        TextItem *scratch = m_scratch.get() + (first - m_items.data());
+        const auto byte = [](const TextItem &item, std::size_t b) { return UnitByte<Descending>(item, b); };
+        if (radix::RadixSortInto<12>(first, last, scratch, byte))
+            std::copy(scratch, scratch + (last - first), first);
+    }
+
+    // Sorts the run, settles the ties whose texts have ended and hands on
+    // the others.
+    void SortRun(const Run &run, std::size_t depth, std::vector<Run> &next) {
         TextItem *first = m_items.data() + run.begin;
         TextItem *last = m_items.data() + run.end;
-        if (run.end - run.begin >= kRadixRun) {
-            if (m_scratch.empty()) m_scratch.resize(m_items.size());
-            TextItem *scratch = m_scratch.data() + run.begin;
-            if (radix::RadixSortInto<12>(first, last, scratch, UnitByte<Descending>))
-                std::copy(scratch, scratch + (last - first), first);
-        } else {
-            std::sort(first, last, Before);
-        }
+        Order(first, last);
         for (TextItem *tie = first; tie != last;) {
             TextItem *end =
                 std::find_if(tie + 1, last, [tie](const TextItem &item) { return !SameUnits(*tie, item); });
             if (end - tie > 1) {
                 if (Ended(*tie)) {
-                    SortEqualTexts(tie, end, run.depth == 0 && tie->head == 0);
+                    SortEqualTexts(tie, end, depth == 0 && tie->head == 0);
                 } else {
-                    Refill(tie, end, run.depth + 6);
-                    m_runs.push_back({Position(tie), Position(end), run.depth + 6});
+                    next.push_back({Position(tie), Position(end)});
                 }
             }
             tie = end;
         }
     }
 
-    // The next six units of texts that go on past depth.
-    void Refill(TextItem *first, TextItem *last, std::size_t depth) {
+    // The six units from depth on of the runs' texts, which all go on past
+    // depth. When they are many, the records are read in index order (as a
+    // record's place says where its item is), which reads them, and often
+    // their texts, in memory order; else item by item, fetching ahead what
+    // the next items read, over the end of the run since the next run often
+    // follows.
+    void Refill(const std::vector<Run> &runs, std::size_t depth) {
+        std::size_t count = 0;
+        for (const Run &run : runs) count += run.end - run.begin;
+        if (count == 0) return;
+        if (count >= m_items.size() / 4) {
+            RefillInIndexOrder(runs, depth);
+            return;
+        }
         const int offset = m_key.offset;
-        for (TextItem *item = first; item != last; ++item) {
-            if (last - item > kPointerAhead) __builtin_prefetch(&m_records[IndexOf(item[kPointerAhead])]);
-            if (last - item > kCellAhead) __builtin_prefetch(RecordOf(item[kCellAhead]) + offset);
-            if (last - item > kTextAhead) __builtin_prefetch(TextOf(item[kTextAhead]) + depth);
-            Pack(*item, TextOf(*item) + depth, m_key.caseSensitive);
+        const TextItem *end = m_items.data() + m_items.size();
+        for (const Run &run : runs) {
+            for (TextItem *item = m_items.data() + run.begin; item != m_items.data() + run.end; ++item) {
+                if (end - item > kPointerAhead) __builtin_prefetch(&m_records[IndexOf(item[kPointerAhead])]);
+                if (end - item > kCellAhead) __builtin_prefetch(RecordOf(item[kCellAhead]) + offset);
+                if (end - item > kTextAhead) __builtin_prefetch(TextOf(item[kTextAhead]));
+                Pack(*item, TextOf(*item) + depth, m_key.caseSensitive);
+            }
+        }
+    }
+
+    void RefillInIndexOrder(const std::vector<Run> &runs, std::size_t depth) {
+        constexpr std::uint32_t kNone = 0xFFFFFFFFu;
+        std::vector<std::uint32_t> place(m_records.size(), kNone);
+        for (const Run &run : runs) {
+            for (std::size_t p = run.begin; p != run.end; ++p)
+                place[IndexOf(m_items[p])] = static_cast<std::uint32_t>(p);
+        }
+        for (std::size_t index = 0; index < place.size(); ++index) {
+            if (place[index] == kNone) continue;
+            TextItem &item = m_items[place[index]];
+            const wchar *text = TextOf(index) + depth;
+            item.head = PackUnits(text, m_key.caseSensitive);
+            item.tail = PackUnits(text, m_key.caseSensitive) >> 32 << 32 | index;
         }
     }
 
@@ -380,8 +427,8 @@ class TextSorter {
     std::vector<TextItem> &m_items;
     const Storage::SortElement &m_key;
     const Comparer1 &m_rest;
-    std::vector<TextItem> m_scratch;
-    std::vector<Run> m_runs;
+    // Where the radix passes of long runs move the items, made on the first.
+    std::unique_ptr<TextItem[]> m_scratch;
 };
 
 void SortByText(Records &records, const Storage::SortElement &first, const Comparer1 &rest) {
