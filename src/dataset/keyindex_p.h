@@ -65,8 +65,10 @@ class KeyIndex {
     std::size_t UpperBound(std::uint64_t key) const;
     std::uint64_t Key(std::size_t record) const { return m_keys[record]; }
 
-  private:
+    // The records a block of keys spans.
     static constexpr std::size_t kBlock = 16;
+
+  private:
 
     std::size_t Samples() const { return (m_keys.size() + kBlock - 1) / kBlock; }
     void Place(std::size_t node, std::size_t &sample);

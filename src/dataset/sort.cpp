@@ -243,7 +243,7 @@ std::size_t IndexOf(const TextItem &item) { return static_cast<std::size_t>(item
 
 std::uint64_t Window(const TextItem &item) { return item.tail >> 32; }
 
-void Pack(TextItem &item, const wchar *text, bool caseSensitive) {
+inline void Pack(TextItem &item, const wchar *text, bool caseSensitive) {
     item.head = PackUnits(text, caseSensitive);
     item.tail = PackUnits(text, caseSensitive) >> 32 << 32 | (item.tail & 0xFFFFFFFFu);
 }
@@ -335,7 +335,7 @@ class TextSorter {
         if (std::all_of(first + 1, last, [first](const TextItem &item) { return SameUnits(*first, item); }))
             return;
         if (static_cast<std::size_t>(last - first) < kRadixRun) {
-            std::sort(first, last, Before);
+            std::sort(first, last, [](const TextItem &a, const TextItem &b) { return Before(a, b); });
             return;
         }
         if (!m_scratch) m_scratch.reset(new TextItem[m_items.size()]);
@@ -436,8 +436,9 @@ void SortByText(Records &records, const Storage::SortElement &first, const Compa
     // through the stack at a stall per item.
     std::vector<TextItem> items(records.size());
     for (std::size_t i = 0; i < records.size(); ++i) {
-        items[i].tail = i;
-        Pack(items[i], cells::CellText(records[i] + first.offset), first.caseSensitive);
+        const wchar *text = cells::CellText(records[i] + first.offset);
+        items[i].head = PackUnits(text, first.caseSensitive);
+        items[i].tail = PackUnits(text, first.caseSensitive) >> 32 << 32 | i;
     }
     if (first.descending) {
         TextSorter<true>(records, items, first, rest).Sort();
@@ -829,7 +830,9 @@ unsigned LocateIndexed(const Records &records, const KeyIndex &index, const IFie
     const std::uint64_t probe = OrderedKey(types[0], cell, descending[0] != 0);
     const std::size_t start = index.BlockStart(probe);
     // The record pointers the answer is among, fetched with the keys.
-    if (start < records.size()) __builtin_prefetch(records.data() + start);
+    for (std::size_t at = start; at < std::min(start + KeyIndex::kBlock, records.size()); at += 8) {
+        __builtin_prefetch(records.data() + at);
+    }
     const std::size_t lower = index.LowerBound(start, probe);
     // The caller reads the record found next.
     if (lower < records.size()) __builtin_prefetch(records[lower]);
