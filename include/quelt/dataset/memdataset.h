@@ -310,7 +310,7 @@ class QUELT_API CMemDataSet::CVecDataStorage {
     // multiple of its own size.
     static unsigned AlignCell(unsigned end, int size);
 
-    // Sorting and searching (sort.cpp).
+    // Sorting (sort.cpp) and searching (find.cpp).
     struct SortElement;
     // Sorts by the keys; returns the new index of the constant record (the
     // record count when it is gone).
