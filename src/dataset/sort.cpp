@@ -139,10 +139,10 @@ void SortTies(std::vector<IntItem> &keyed, int shift, bool packed, const Compare
 // search layout's, into keys.
 void TakeSorted(const std::vector<IntItem> &keyed, int shift, Records &records,
                 std::vector<std::uint64_t> &keys) {
-    keys.resize(keyed.size());
+    keys.reserve(keyed.size());
     for (std::size_t i = 0; i < keyed.size(); ++i) {
         records[i] = keyed[i].record;
-        keys[i] = keyed[i].key >> shift;
+        keys.push_back(keyed[i].key >> shift);
     }
 }
 
