@@ -5,22 +5,6 @@
 
 namespace quelt {
 
-bool HasOrderedKey(IField::Types type) {
-    switch (type) {
-        case IField::Bool:
-        case IField::Short:
-        case IField::Int:
-        case IField::Int64:
-        case IField::Float:
-        case IField::Double:
-        case IField::DateTime:
-        case IField::TimeInterval:
-            return true;
-        default:
-            return false;
-    }
-}
-
 std::uint64_t OrderedKey(IField::Types type, const unsigned char *cell, bool descending) {
     switch (type) {
         case IField::Bool:

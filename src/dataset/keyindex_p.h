@@ -32,9 +32,8 @@ std::uint64_t OrderedKey(T value, bool descending) {
     return descending ? ~key & width : key;
 }
 
-// Whether cells of the type compare as one number, which OrderedKey gives.
-bool HasOrderedKey(IField::Types type);
-// OrderedKey of a cell of such a type.
+// OrderedKey of a cell of a type whose cells compare as one number (Bool,
+// Short, Int, Int64, Float, Double, DateTime, TimeInterval).
 std::uint64_t OrderedKey(IField::Types type, const unsigned char *cell, bool descending);
 
 // The first key's ordered values in record order, and every sixteenth of them
@@ -69,7 +68,6 @@ class KeyIndex {
     static constexpr std::size_t kBlock = 16;
 
   private:
-
     std::size_t Samples() const { return (m_keys.size() + kBlock - 1) / kBlock; }
     void Place(std::size_t node, std::size_t &sample);
 

@@ -55,7 +55,8 @@ void StableSort(It begin, It end, Less less) {
         std::stable_sort(begin, end, less);
         return;
     }
-    for (It i = begin + (begin != end); i < end; ++i) {
+    if (end - begin < 2) return;
+    for (It i = begin + 1; i != end; ++i) {
         auto item = std::move(*i);
         It j = i;
         for (; j != begin && less(item, *(j - 1)); --j) *j = std::move(*(j - 1));

@@ -153,9 +153,9 @@ unsigned CVirtualDataSet::Sort() {
 
 unsigned CVirtualDataSet::SortIndexMap() {
     // A comparison that throws (a host failure, a date that cannot be read)
-    // may leave std::sort's range with a record twice and another lost, so the
-    // map is replaced only by a finished sort.
-    // Records the keys find equal keep the order shown now.
+    // may leave the sort's range with a record twice and another lost, so the
+    // map is replaced only by a finished sort. Records the keys find equal
+    // keep the order shown now.
     std::vector<unsigned> order(SourceCount());
     std::iota(order.begin(), order.end(), 0u);
     if (!m_map.empty()) order = m_map;

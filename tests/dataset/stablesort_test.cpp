@@ -50,8 +50,8 @@ int TextOrder(const Row &a, const Row &b, bool caseSensitive) {
     return x < y ? -1 : y < x ? 1 : 0;
 }
 
-// A key kind under test, the values its records draw from (as doubles or
-// texts), and how a record count of them is written.
+// A key kind under test and the values its records draw from, as numbers
+// or as texts.
 struct Kind {
     const char *name;
     IField::Types type;
