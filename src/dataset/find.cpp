@@ -109,13 +109,13 @@ unsigned LocateIndexed(const Records &records, const KeyIndex &index, const IFie
     const auto *cell = static_cast<const unsigned char *>(key) + offsets[0];
     const std::uint64_t probe = OrderedKey(types[0], cell, descending[0] != 0);
     const std::size_t start = index.BlockStart(probe);
-    // The record pointers the answer is among, fetched with the keys.
+    // The caller's record pointers for the block, fetched with the keys.
     for (std::size_t at = start; at < std::min(start + KeyIndex::kBlock, records.size()); at += 8) {
         __builtin_prefetch(records.data() + at);
     }
     const std::size_t lower = index.LowerBound(start, probe);
-    // The caller reads the record found next.
-    if (lower < records.size()) __builtin_prefetch(records[lower]);
+    // The caller reads the record found next; its address came with its key.
+    if (lower < records.size()) __builtin_prefetch(index.Record(lower));
     if (count == 1 && bound == Bound::Nearest) return static_cast<unsigned>(lower);
     if (count == 1 && bound == Bound::Key) {
         return lower < records.size() && index.Key(lower) == probe ? static_cast<unsigned>(lower)

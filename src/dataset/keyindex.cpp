@@ -23,9 +23,10 @@ std::uint64_t OrderedKey(IField::Types type, const unsigned char *cell, bool des
     }
 }
 
-void KeyIndex::Build(std::vector<std::uint64_t> keys, IField::Types type, int offset, bool descending,
-                     unsigned long long writes) {
-    m_keys = std::move(keys);
+void KeyIndex::Build(std::vector<KeyedRecord> items, int shift, IField::Types type, int offset,
+                     bool descending, unsigned long long writes) {
+    m_items = std::move(items);
+    m_shift = shift;
     std::size_t nodes = 1;
     while (nodes <= Samples()) nodes *= 2;
     m_tree.resize(nodes);
@@ -44,17 +45,16 @@ void KeyIndex::Build(std::vector<std::uint64_t> keys, IField::Types type, int of
 void KeyIndex::Place(std::size_t node, std::size_t &sample) {
     if (node >= m_tree.size()) return;
     Place(2 * node, sample);
-    m_tree[node] = sample < Samples() ? m_keys[sample * kBlock] : std::numeric_limits<std::uint64_t>::max();
+    m_tree[node] = sample < Samples() ? Key(sample * kBlock) : std::numeric_limits<std::uint64_t>::max();
     ++sample;
     Place(2 * node + 1, sample);
 }
 
-std::vector<std::uint64_t> KeyIndex::TakeKeys() {
+std::vector<KeyedRecord> KeyIndex::TakeItems() {
     m_built = false;
-    std::vector<std::uint64_t> keys;
-    keys.swap(m_keys);
-    keys.clear();
-    return keys;
+    std::vector<KeyedRecord> items;
+    items.swap(m_items);
+    return items;
 }
 
 std::size_t KeyIndex::BlockStart(std::uint64_t key) const {
@@ -73,20 +73,21 @@ std::size_t KeyIndex::BlockStart(std::uint64_t key) const {
     // lies after the first and at most at the second.
     const std::size_t below = std::min(node - nodes, Samples());
     const std::size_t start = below == 0 ? 0 : kBlock * (below - 1) + 1;
-    for (std::size_t at = start; at < std::min(start + kBlock, m_keys.size()); at += 8) {
-        __builtin_prefetch(m_keys.data() + at);
+    // The block's cache lines are fetched at once.
+    for (std::size_t at = start; at < std::min(start + kBlock, m_items.size()); at += 4) {
+        __builtin_prefetch(m_items.data() + at);
     }
     return start;
 }
 
 std::size_t KeyIndex::LowerBound(std::size_t start, std::uint64_t key) const {
-    const std::size_t end = std::min(start + kBlock, m_keys.size());
-    while (start < end && m_keys[start] < key) ++start;
+    const std::size_t end = std::min(start + kBlock, m_items.size());
+    while (start < end && Key(start) < key) ++start;
     return start;
 }
 
 std::size_t KeyIndex::UpperBound(std::uint64_t key) const {
-    return key == std::numeric_limits<std::uint64_t>::max() ? m_keys.size() : LowerBound(key + 1);
+    return key == std::numeric_limits<std::uint64_t>::max() ? m_items.size() : LowerBound(key + 1);
 }
 
 }  // namespace quelt

@@ -74,21 +74,13 @@ std::uint64_t PackUnits(const wchar *&text, bool caseSensitive) {
     return packed;
 }
 
-// A numeric key as an unsigned number in the key's order (for Int keys in
-// the upper half, over the first two units of the next key when that is a
-// text, read with the key while the records are visited in memory order so
-// that ties rarely need to reach the records).
-struct IntItem {
-    std::uint64_t key;
-    unsigned char *record;
-};
-
 // Fetches what the later keys read of tied records some items ahead of the
 // run being sorted, as those lie anywhere in memory: in two steps for texts
 // (the cell, then the text).
 class TiePrefetcher {
   public:
-    TiePrefetcher(const std::vector<IntItem> &keyed, const Comparer1 &rest) : m_keyed(keyed), m_rest(rest) {}
+    TiePrefetcher(const std::vector<KeyedRecord> &keyed, const Comparer1 &rest)
+        : m_keyed(keyed), m_rest(rest) {}
 
     void Reach(std::size_t reached) {
         const std::size_t count = m_keyed.size();
@@ -109,7 +101,7 @@ class TiePrefetcher {
         return (i > 0 && m_keyed[i - 1].key == key) || (i + 1 < m_keyed.size() && m_keyed[i + 1].key == key);
     }
 
-    const std::vector<IntItem> &m_keyed;
+    const std::vector<KeyedRecord> &m_keyed;
     const Comparer1 &m_rest;
     std::size_t m_cells = 0;
     std::size_t m_texts = 0;
@@ -120,13 +112,14 @@ class TiePrefetcher {
 // order. Where the Int key carries the next text's first units (packed),
 // those decide first.
 template <bool Descending>
-void SortTies(std::vector<IntItem> &keyed, int shift, bool packed, const Comparer1 &rest) {
+void SortTies(std::vector<KeyedRecord> &keyed, int shift, bool packed, const Comparer1 &rest) {
     TiePrefetcher ahead(keyed, rest);
     radix::SortRuns(
-        keyed, [shift](const IntItem &a, const IntItem &b) { return a.key >> shift == b.key >> shift; },
+        keyed,
+        [shift](const KeyedRecord &a, const KeyedRecord &b) { return a.key >> shift == b.key >> shift; },
         [&](auto begin, auto end) {
             if (!packed) ahead.Reach(static_cast<std::size_t>(end - keyed.begin()));
-            radix::StableSort(begin, end, [&rest, packed](const IntItem &a, const IntItem &b) {
+            radix::StableSort(begin, end, [&rest, packed](const KeyedRecord &a, const KeyedRecord &b) {
                 const auto unitsA = static_cast<std::uint32_t>(a.key);
                 const auto unitsB = static_cast<std::uint32_t>(b.key);
                 if (packed && unitsA != unitsB) return KeyBefore<std::uint32_t, Descending>(unitsA, unitsB);
@@ -135,26 +128,21 @@ void SortTies(std::vector<IntItem> &keyed, int shift, bool packed, const Compare
         });
 }
 
-// The sorted items back into the records, and their keys, which are the
-// search layout's, into keys.
-void TakeSorted(const std::vector<IntItem> &keyed, int shift, Records &records,
-                std::vector<std::uint64_t> &keys) {
-    keys.reserve(keyed.size());
-    for (std::size_t i = 0; i < keyed.size(); ++i) {
-        records[i] = keyed[i].record;
-        keys.push_back(keyed[i].key >> shift);
-    }
+// The records in their sorted order.
+void TakeSorted(const std::vector<KeyedRecord> &keyed, Records &records) {
+    std::transform(keyed.begin(), keyed.end(), records.begin(),
+                   [](const KeyedRecord &item) { return item.record; });
 }
 
 // Int keys sort by their bytes; records with equal keys then go to the later
 // keys run by run.
 template <bool Descending>
 void RadixSortInts(Records &records, int offset, const Storage::SortElement *next, const Comparer1 &rest,
-                   std::vector<std::uint64_t> &keys) {
+                   std::vector<KeyedRecord> &keyed) {
     const bool nextText = next && next->type == IField::String;
     // Filled field by field: a whole item built aside would be copied
     // through the stack at a stall per item.
-    std::vector<IntItem> keyed(records.size());
+    keyed.resize(records.size());
     for (std::size_t i = 0; i < records.size(); ++i) {
         unsigned char *record = records[i];
         keyed[i].record = record;
@@ -164,7 +152,7 @@ void RadixSortInts(Records &records, int offset, const Storage::SortElement *nex
         keyed[i].key |= PackUnits(text, next->caseSensitive) >> 32;
     }
     // Eleven-bit digits: three passes at most, two for keys within 2^22.
-    radix::RadixSort<3, 11>(keyed, [](const IntItem &item, std::size_t d) {
+    radix::RadixSort<3, 11>(keyed, [](const KeyedRecord &item, std::size_t d) {
         return static_cast<std::size_t>((item.key >> (32 + 11 * d)) & 0x7FF);
     });
     if (rest.GetCount() != 0) {
@@ -174,7 +162,7 @@ void RadixSortInts(Records &records, int offset, const Storage::SortElement *nex
             SortTies<false>(keyed, 32, nextText, rest);
         }
     }
-    TakeSorted(keyed, 32, records, keys);
+    TakeSorted(keyed, records);
 }
 
 // Other numeric keys sort by their ordered form in eleven-bit digits; the
@@ -182,49 +170,50 @@ void RadixSortInts(Records &records, int offset, const Storage::SortElement *nex
 // no pass.
 template <class T>
 void RadixSortNumbers(Records &records, const Storage::SortElement &first, const Comparer1 &rest,
-                      std::vector<std::uint64_t> &keys) {
-    std::vector<IntItem> keyed(records.size());
+                      std::vector<KeyedRecord> &keyed) {
+    keyed.resize(records.size());
     for (std::size_t i = 0; i < records.size(); ++i) {
         keyed[i].record = records[i];
         keyed[i].key = OrderedKey(Cell<T>(records[i] + first.offset), first.descending);
     }
-    radix::RadixSort<6, 11>(keyed, [](const IntItem &item, std::size_t d) {
+    radix::RadixSort<6, 11>(keyed, [](const KeyedRecord &item, std::size_t d) {
         return static_cast<std::size_t>((item.key >> (11 * d)) & 0x7FF);
     });
     if (rest.GetCount() != 0) SortTies<false>(keyed, 0, false, rest);
-    TakeSorted(keyed, 0, records, keys);
+    TakeSorted(keyed, records);
 }
 
-// Sorts by a numeric first key, filling keys with the keys' ordered forms;
-// false for other types, which go through the general comparer.
+// Sorts by a numeric first key, leaving in keyed the records in their new
+// order with their keys; false for other types, which go through the
+// general comparer.
 bool SortByNumericFirstKey(Records &records, const Storage::SortElement &first,
                            const Storage::SortElement *next, const Comparer1 &rest,
-                           std::vector<std::uint64_t> &keys) {
+                           std::vector<KeyedRecord> &keyed) {
     switch (first.type) {
         case IField::Bool:
-            RadixSortNumbers<unsigned char>(records, first, rest, keys);
+            RadixSortNumbers<unsigned char>(records, first, rest, keyed);
             return true;
         case IField::Short:
-            RadixSortNumbers<short>(records, first, rest, keys);
+            RadixSortNumbers<short>(records, first, rest, keyed);
             return true;
         case IField::Int:
             if (first.descending) {
-                RadixSortInts<true>(records, first.offset, next, rest, keys);
+                RadixSortInts<true>(records, first.offset, next, rest, keyed);
             } else {
-                RadixSortInts<false>(records, first.offset, next, rest, keys);
+                RadixSortInts<false>(records, first.offset, next, rest, keyed);
             }
             return true;
         case IField::Int64:
-            RadixSortNumbers<int64>(records, first, rest, keys);
+            RadixSortNumbers<int64>(records, first, rest, keyed);
             return true;
         case IField::Float:
-            RadixSortNumbers<float>(records, first, rest, keys);
+            RadixSortNumbers<float>(records, first, rest, keyed);
             return true;
         case IField::Double:
         case IField::DateTime:
         case IField::TimeInterval:
             // The two date-time kinds are a day count in a double.
-            RadixSortNumbers<double>(records, first, rest, keys);
+            RadixSortNumbers<double>(records, first, rest, keyed);
             return true;
         default:
             return false;
@@ -700,10 +689,14 @@ unsigned Storage::Sort1(const SortElement *entries, int count) {
             rest.AddField(key->type, key->offset, key->descending, key->caseSensitive);
         }
         const SortElement *next = count > 1 ? entries + 1 : nullptr;
+        // The last layout's items are the new sort's, their memory reused.
         if (!m_index) m_index = std::make_unique<KeyIndex>();
-        std::vector<std::uint64_t> keys = m_index->TakeKeys();
-        if (SortByNumericFirstKey(m_records, *entries, next, rest, keys)) {
-            m_index->Build(std::move(keys), entries->type, entries->offset, entries->descending, m_writes);
+        std::vector<KeyedRecord> keyed = m_index->TakeItems();
+        if (SortByNumericFirstKey(m_records, *entries, next, rest, keyed)) {
+            // Int keys sit in the upper half of the items' keys.
+            const int shift = entries->type == IField::Int ? 32 : 0;
+            m_index->Build(std::move(keyed), shift, entries->type, entries->offset, entries->descending,
+                           m_writes);
             return ConstIndex();
         }
         if (entries->type == IField::String) {
