@@ -181,7 +181,7 @@ TEST(SearchLayout, MillionRecordsWithManyTies) {
     IFastWriter *writer = ds->CreateFastWriter();
     for (int r = 0; r < 1000000; ++r) {
         writer->AddRecord();
-        writer->SetField(0, (r * 7919) % 1000 * 3);
+        writer->SetField(0, static_cast<int>(static_cast<long long>(r) * 7919 % 1000) * 3);
     }
     ds->DeleteFastWriter(writer);
     for (bool descending : {false, true}) {
