@@ -2,6 +2,7 @@
 // FindKey against std::sort and std::lower_bound over structs and SQLite indexes.
 
 #include <algorithm>
+#include <cstdio>
 
 #include "common/bench_common.h"
 #include "quelt/dataset/variant.h"
@@ -95,6 +96,103 @@ void SortBaseline(benchmark::State &state, Keys keys) {
     }
 }
 
+// Text keys of ten lowercase letters drawn from a set of `distinct` values,
+// each value taken about equally often, or dates of one year sharing their
+// first five characters when distinct is 0.
+std::vector<std::string> FewDistinctTexts(unsigned distinct) {
+    const unsigned count = RecordCount();
+    std::mt19937 random(kSeed + 2 + distinct);
+    std::vector<std::string> values;
+    if (distinct == 0) {
+        for (int month = 1; month <= 12; ++month) {
+            for (int day = 1; day <= 28; ++day) {
+                char date[16];
+                std::snprintf(date, sizeof date, "2024-%02d-%02d", month, day);
+                values.emplace_back(date);
+            }
+        }
+    } else {
+        std::uniform_int_distribution<int> letter(0, 25);
+        while (values.size() < std::min(distinct, count)) {
+            std::string text(10, ' ');
+            for (char &ch : text) ch = static_cast<char>('a' + letter(random));
+            values.push_back(std::move(text));
+        }
+    }
+    std::vector<std::string> texts(count);
+    for (unsigned r = 0; r < count; ++r) texts[r] = values[r % values.size()];
+    std::shuffle(texts.begin(), texts.end(), random);
+    return texts;
+}
+
+void SortFewOurs(benchmark::State &state, unsigned distinct) {
+    const std::vector<std::string> texts = FewDistinctTexts(distinct);
+    DataSetPtr ds(CreateMemDataSet());
+    ds->AddField(u"text"_w, IField::String);
+    IFastWriter *writer = ds->CreateFastWriter();
+    for (const std::string &text : texts) {
+        writer->AddRecord();
+        writer->SetField(0, Utf8ToWide(text).c_str());
+    }
+    ds->DeleteFastWriter(writer);
+    auto &storage = dynamic_cast<CMemDataSet &>(*ds).GetDataStorage();
+    const std::vector<unsigned char *> loadOrder = storage.Records();
+    const IField *key = ds->GetField(0);
+    key->SetSortType(IField::Ascending);
+    key->SetSortIndex(0);
+    key->SetIsSortCaseSensitive(false);
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::copy(loadOrder.begin(), loadOrder.end(), storage.Records().begin());
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(ds->Sort());
+    }
+}
+
+void SortFewBaseline(benchmark::State &state, unsigned distinct) {
+    const std::vector<std::string> texts = FewDistinctTexts(distinct);
+    std::vector<std::string> work;
+    for (auto _ : state) {
+        state.PauseTiming();
+        work = texts;
+        state.ResumeTiming();
+        std::stable_sort(work.begin(), work.end(),
+                         [](const std::string &a, const std::string &b) { return FoldedCompare(a, b) < 0; });
+        benchmark::DoNotOptimize(work.data());
+    }
+}
+
+// The resident growth of a load followed by a sort by the Int key, which
+// leaves the search layout beside the records; less memory_per_record's, it
+// is what the layout costs per record.
+void MemorySortedOurs(benchmark::State &state) {
+    double perRecord = 0;
+    for (auto _ : state) {
+        perRecord = ResidentPerRecord([](auto &, auto &) {
+            DataSetPtr ds = LoadedTable();
+            const IField *key = ds->GetField(0);
+            key->SetSortType(IField::Ascending);
+            key->SetSortIndex(0);
+            ds->Sort();
+            return ds;
+        });
+    }
+    ReportResident(state, perRecord);
+}
+
+void MemorySortedBaseline(benchmark::State &state) {
+    double perRecord = 0;
+    for (auto _ : state) {
+        perRecord = ResidentPerRecord([](auto &records, auto &) {
+            std::vector<Record> sorted = records;
+            std::sort(sorted.begin(), sorted.end(),
+                      [](const Record &a, const Record &b) { return a.key < b.key; });
+            return sorted;
+        });
+    }
+    ReportResident(state, perRecord);
+}
+
 // Keys of random records, so that every lookup finds one.
 std::vector<int> Probes() {
     const std::vector<Record> &records = Records();
@@ -184,7 +282,17 @@ void FindSqlite(benchmark::State &state) {
 }
 #endif
 
+// The memory probes run first: their children fork from a parent whose heap
+// holds no freed pages that a load could reuse without growing.
 void Register() {
+    benchmark::RegisterBenchmark("memory_sorted_per_record/ours", MemorySortedOurs)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(1)
+        ->Repetitions(1);
+    benchmark::RegisterBenchmark("memory_sorted_per_record/baseline", MemorySortedBaseline)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(1)
+        ->Repetitions(1);
     const int iterations = Quick() ? 5 : 1;
     const struct {
         const char *name;
@@ -206,6 +314,24 @@ void Register() {
             ->Unit(benchmark::kMillisecond)
             ->Iterations(iterations);
 #endif
+    }
+    const struct {
+        const char *name;
+        unsigned distinct;
+    } few[] = {{"sort_text_distinct_2", 2},
+               {"sort_text_distinct_30", 30},
+               {"sort_text_distinct_900", 900},
+               {"sort_text_distinct_30000", 30000},
+               {"sort_text_distinct_1000000", 1000000},
+               {"sort_text_dates", 0}};
+    for (const auto &f : few) {
+        const std::string name = f.name;
+        benchmark::RegisterBenchmark((name + "/ours").c_str(), SortFewOurs, f.distinct)
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(iterations);
+        benchmark::RegisterBenchmark((name + "/baseline").c_str(), SortFewBaseline, f.distinct)
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(iterations);
     }
     benchmark::RegisterBenchmark("find_key/ours", FindOurs)
         ->Unit(benchmark::kMillisecond)

@@ -162,6 +162,7 @@ unsigned char *CMemDataSet::CFastWriting::Cell(int fieldIndex) const {
     if (!m_pCurrent) throw std::out_of_range("fast writer has no current record");
     if (fieldIndex < 0 || fieldIndex >= m_count)
         throw std::out_of_range("field index outside the writer's layout");
+    ++m_pStorage->Writes();
     return m_pCurrent + m_offsets[static_cast<std::size_t>(fieldIndex)];
 }
 

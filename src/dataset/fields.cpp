@@ -191,7 +191,11 @@ CMemFieldBase::CMemFieldBase(const wstring &name, Types type, int size, IMemoryD
 
 CMemFieldBase::~CMemFieldBase() = default;
 
-void *CMemFieldBase::GetData() { return m_pCell; }
+// The cell may be written through the address.
+void *CMemFieldBase::GetData() {
+    CountWrite();
+    return m_pCell;
+}
 
 IField::Types CMemFieldBase::GetType() const { return m_type; }
 

@@ -39,7 +39,9 @@ V CDateMemField<V>::Value() const {
 
 template <class V>
 void CDateMemField<V>::Store(const V &value) {
-    if (IsBound()) cells::Store(GetCell(), value);
+    if (!IsBound()) return;
+    cells::Store(GetCell(), value);
+    CountWrite();
 }
 
 template <class V>

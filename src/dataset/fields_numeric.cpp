@@ -41,6 +41,7 @@ template <class T>
 void CMemField<T>::Store(T value) {
     if (!IsBound()) return;
     cells::Store(GetCell(), value);
+    CountWrite();
     Notify();
 }
 
@@ -150,6 +151,7 @@ IField &CMemField<T>::operator=(const tdatetime &value) {
 template <class T>
 IField &CMemField<T>::operator=(const wchar *value) {
     if (!IsBound()) return *this;
+    CountWrite();
     const wchar empty = 0;
     const wchar *text = value ? value : &empty;
     if constexpr (std::is_same_v<T, bool>) {
@@ -210,7 +212,9 @@ std::ostream &CMemField<T>::put(std::ostream &os) const {
 template <class T>
 std::istream &CMemField<T>::get(std::istream &is) {
     T value{};
-    if (cells::GetNumber(is, value) && IsBound()) cells::Store(GetCell(), value);
+    if (!cells::GetNumber(is, value) || !IsBound()) return is;
+    cells::Store(GetCell(), value);
+    CountWrite();
     return is;
 }
 

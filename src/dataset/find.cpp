@@ -1,9 +1,191 @@
 #include <algorithm>
+#include <cstdint>
+#include <functional>
 
 #include "dataset/fields_p.h"
+#include "dataset/keyindex_p.h"
+#include "dataset/sortkeys_p.h"
+#include "quelt/dataset/comparers.h"
 #include "quelt/dataset/memdataset.h"
 
 namespace quelt {
+
+using Storage = CMemDataSet::CVecDataStorage;
+using Comparer1 = CMemDataSet::CRecordComparer1;
+using Records = std::vector<unsigned char *>;
+
+namespace {
+
+Comparer1 KeyComparer(const IField::Types *types, const int *offsets, int count, const char *descending,
+                      const char *caseSensitive) {
+    Comparer1 comparer;
+    for (int i = 0; i < count; ++i) {
+        comparer.AddField(types[i], offsets[i], descending[i] != 0, caseSensitive[i] != 0);
+    }
+    return comparer;
+}
+
+// One numeric key read as its type: the order of Comparer1 without building one.
+template <class T>
+struct CellLess {
+    int offset;
+    bool descending;
+    bool operator()(const void *a, const void *b) const {
+        const T x = cells::Load<T>(static_cast<const unsigned char *>(a) + offset);
+        const T y = cells::Load<T>(static_cast<const unsigned char *>(b) + offset);
+        return descending ? KeyValueBefore(y, x) : KeyValueBefore(x, y);
+    }
+};
+
+enum class Bound { Nearest, Next, Key };
+
+// Asks the memory for what a binary search over part of the records will
+// read: the key cells of the middle records of the range and of its halves,
+// and the record pointers in the middle of the quarters after them.
+class Prefetcher {
+  public:
+    Prefetcher(const Records &records, int offset) : m_records(records), m_offset(offset) {}
+
+    void Range(std::size_t first, std::size_t length, int cellDepth = 2) const {
+        if (length == 0) return;
+        const std::size_t half = length / 2;
+        if (cellDepth == 0) {
+            __builtin_prefetch(&m_records[first + half]);
+            return;
+        }
+        __builtin_prefetch(m_records[first + half] + m_offset);
+        Range(first, half, cellDepth - 1);
+        Range(first + half + 1, length - half - 1, cellDepth - 1);
+    }
+
+  private:
+    const Records &m_records;
+    int m_offset;
+};
+
+// The first index in [first, last) for which pred is false, pred holding
+// for a prefix, as std::partition_point finds it. Each halving first
+// fetches what both of its possible successors compare, so a search waits on
+// about one miss per halving instead of two in a row (pointer, then record).
+template <class Pred>
+std::size_t PartitionPoint(const Records &records, std::size_t first, std::size_t last,
+                           const Prefetcher &ahead, Pred pred) {
+    std::size_t length = last - first;
+    while (length > 0) {
+        const std::size_t half = length / 2;
+        ahead.Range(first, half);
+        ahead.Range(first + half + 1, length - half - 1);
+        if (pred(records[first + half])) {
+            first += half + 1;
+            length -= half + 1;
+        } else {
+            length = half;
+        }
+    }
+    return first;
+}
+
+// The search over records [first, last), outside which every record's keys
+// are before the key (below first) or after it (from last on).
+template <class Less>
+unsigned Locate(const Records &records, std::size_t first, std::size_t last, const void *key, Bound bound,
+                int offset, Less less) {
+    const Prefetcher ahead(records, offset);
+    if (bound == Bound::Next) {
+        return static_cast<unsigned>(PartitionPoint(
+            records, first, last, ahead, [&](const unsigned char *record) { return !less(key, record); }));
+    }
+    const std::size_t found = PartitionPoint(records, first, last, ahead,
+                                             [&](const unsigned char *record) { return less(record, key); });
+    if (bound == Bound::Key && (found == last || less(key, records[found]))) return static_cast<unsigned>(-1);
+    return static_cast<unsigned>(found);
+}
+
+// The layout finds the records whose first key equals the key's; the later
+// keys are searched among those records only.
+unsigned LocateIndexed(const Records &records, const KeyIndex &index, const IField::Types *types,
+                       const int *offsets, int count, const void *key, const char *descending,
+                       const char *caseSensitive, Bound bound) {
+    const auto *cell = static_cast<const unsigned char *>(key) + offsets[0];
+    const std::uint64_t probe = OrderedKey(types[0], cell, descending[0] != 0);
+    const std::size_t start = index.BlockStart(probe);
+    // The caller's record pointers for the block, fetched with the keys.
+    for (std::size_t at = start; at < std::min(start + KeyIndex::kBlock, records.size()); at += 8) {
+        __builtin_prefetch(records.data() + at);
+    }
+    const std::size_t lower = index.LowerBound(start, probe);
+    // The caller reads the record found next; its address came with its key.
+    if (lower < records.size()) __builtin_prefetch(index.Record(lower));
+    if (count == 1 && bound == Bound::Nearest) return static_cast<unsigned>(lower);
+    if (count == 1 && bound == Bound::Key) {
+        return lower < records.size() && index.Key(lower) == probe ? static_cast<unsigned>(lower)
+                                                                   : static_cast<unsigned>(-1);
+    }
+    const std::size_t upper = index.UpperBound(probe);
+    if (count == 1) return static_cast<unsigned>(upper);
+    const Comparer1 comparer = KeyComparer(types, offsets, count, descending, caseSensitive);
+    return Locate(records, lower, upper, key, bound, offsets[0], std::cref(comparer));
+}
+
+unsigned Locate(const Records &records, const KeyIndex *index, const IField::Types *types, const int *offsets,
+                int count, const void *key, const char *descending, const char *caseSensitive, Bound bound) {
+    if (index)
+        return LocateIndexed(records, *index, types, offsets, count, key, descending, caseSensitive, bound);
+    const std::size_t all = records.size();
+    if (count == 1) {
+        const int offset = offsets[0];
+        const bool down = descending[0] != 0;
+        switch (types[0]) {
+            case IField::Bool:
+                return Locate(records, 0, all, key, bound, offset, CellLess<unsigned char>{offset, down});
+            case IField::Short:
+                return Locate(records, 0, all, key, bound, offset, CellLess<short>{offset, down});
+            case IField::Int:
+                return Locate(records, 0, all, key, bound, offset, CellLess<int>{offset, down});
+            case IField::Int64:
+                return Locate(records, 0, all, key, bound, offset, CellLess<int64>{offset, down});
+            case IField::Float:
+                return Locate(records, 0, all, key, bound, offset, CellLess<float>{offset, down});
+            case IField::Double:
+            case IField::DateTime:
+            case IField::TimeInterval:
+                return Locate(records, 0, all, key, bound, offset, CellLess<double>{offset, down});
+            default:
+                break;
+        }
+    }
+    const Comparer1 comparer = KeyComparer(types, offsets, count, descending, caseSensitive);
+    return Locate(records, 0, all, key, bound, count > 0 ? offsets[0] : 0, std::cref(comparer));
+}
+
+}  // namespace
+
+const KeyIndex *Storage::Layout(const IField::Types *types, const int *offsets, int count,
+                                const char *descending) const {
+    if (count < 1 || !m_index) return nullptr;
+    return m_index->Serves(types[0], offsets[0], descending[0] != 0, m_writes) ? m_index.get() : nullptr;
+}
+
+unsigned Storage::FindNearest(const IField::Types *types, const int *offsets, int count,
+                              const void *keyRecord, const char *descending,
+                              const char *caseSensitive) const {
+    return Locate(m_records, Layout(types, offsets, count, descending), types, offsets, count, keyRecord,
+                  descending, caseSensitive, Bound::Nearest);
+}
+
+unsigned Storage::FindNext(const IField::Types *types, const int *offsets, int count, const void *keyRecord,
+                           const char *descending, const char *caseSensitive) const {
+    return Locate(m_records, Layout(types, offsets, count, descending), types, offsets, count, keyRecord,
+                  descending, caseSensitive, Bound::Next);
+}
+
+unsigned Storage::FindKey(const IField::Types *types, const int *offsets, int count, const void *keyRecord,
+                          const char *descending, const char *caseSensitive) const {
+    return Locate(m_records, Layout(types, offsets, count, descending), types, offsets, count, keyRecord,
+                  descending, caseSensitive, Bound::Key);
+}
+
+// Data set
 
 void CMemDataSet::AddFindField(int fieldIndex, const CQueltVariant &value, bool descending,
                                bool caseSensitive) {

@@ -84,6 +84,7 @@ int CMemDataSet::InsertField(unsigned index, const wstring &name, IField::Types 
 int CMemDataSet::InsertFieldAt(unsigned index, const wstring &name, IField::Types type) {
     if (_GetFieldIndexNoEx(name) != BadFieldIndex) throw FieldAlreadyExists();
     CMemFieldBase *field = MakeField(name, type, this, &m_alloc);
+    field->CountWritesIn(&m_pStorage->Writes());
     std::vector<CMemFieldBase *> fields = m_fields;
     try {
         fields.insert(fields.begin() + index, field);
@@ -106,7 +107,10 @@ int CMemDataSet::AddFields(const std::vector<std::pair<wstring, IField::Types>> 
     const std::size_t kept = all.size();
     try {
         all.reserve(kept + fields.size());
-        for (const auto &field : fields) all.push_back(MakeField(field.first, field.second, this, &m_alloc));
+        for (const auto &field : fields) {
+            all.push_back(MakeField(field.first, field.second, this, &m_alloc));
+            all.back()->CountWritesIn(&m_pStorage->Writes());
+        }
         ChangeFields(all, nullptr);
     } catch (...) {
         std::for_each(all.begin() + static_cast<std::ptrdiff_t>(kept), all.end(),

@@ -2,11 +2,15 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <numeric>
+#include <tuple>
 #include <type_traits>
 #include <utility>
 
 #include "core/wtext_p.h"
 #include "dataset/fields_p.h"
+#include "dataset/keyindex_p.h"
 #include "dataset/radixsort_p.h"
 #include "dataset/sortkeys_p.h"
 #include "quelt/dataset/memdataset.h"
@@ -57,13 +61,6 @@ bool KeyBefore(T a, T b) {
     return Descending ? KeyValueBefore(b, a) : KeyValueBefore(a, b);
 }
 
-// Int keys as unsigned numbers in the key's order.
-template <bool Descending>
-std::uint32_t RadixKey(int value) {
-    const std::uint32_t key = static_cast<std::uint32_t>(value) ^ 0x80000000u;
-    return Descending ? ~key : key;
-}
-
 // Up to four code units of a text as a comparison sees them (folded when it
 // ignores case), packed so that the integers order like the texts'
 // beginnings; the terminator and what follows it pack as zeros. text moves
@@ -77,21 +74,13 @@ std::uint64_t PackUnits(const wchar *&text, bool caseSensitive) {
     return packed;
 }
 
-// An Int key as an unsigned number in the key's order, over the first two
-// units of the next key when that is a text (else 0), read with the key
-// while the records are visited in memory order so that ties rarely need to
-// reach the records.
-struct IntItem {
-    std::uint64_t key;
-    unsigned char *record;
-};
-
 // Fetches what the later keys read of tied records some items ahead of the
 // run being sorted, as those lie anywhere in memory: in two steps for texts
 // (the cell, then the text).
 class TiePrefetcher {
   public:
-    TiePrefetcher(const std::vector<IntItem> &keyed, const Comparer1 &rest) : m_keyed(keyed), m_rest(rest) {}
+    TiePrefetcher(const std::vector<KeyedRecord> &keyed, const Comparer1 &rest)
+        : m_keyed(keyed), m_rest(rest) {}
 
     void Reach(std::size_t reached) {
         const std::size_t count = m_keyed.size();
@@ -112,163 +101,324 @@ class TiePrefetcher {
         return (i > 0 && m_keyed[i - 1].key == key) || (i + 1 < m_keyed.size() && m_keyed[i + 1].key == key);
     }
 
-    const std::vector<IntItem> &m_keyed;
+    const std::vector<KeyedRecord> &m_keyed;
     const Comparer1 &m_rest;
     std::size_t m_cells = 0;
     std::size_t m_texts = 0;
 };
 
-// Sorts the runs of equal keys by the packed units of the next key, then by
-// all later keys where those are equal too.
+// Sorts the runs of items whose keys are equal under the shift by the later
+// keys, stably: the radix passes left every run in the records' previous
+// order. Where the Int key carries the next text's first units (packed),
+// those decide first.
 template <bool Descending>
-void SortIntTies(std::vector<IntItem> &keyed, bool packed, const Comparer1 &rest) {
+void SortTies(std::vector<KeyedRecord> &keyed, int shift, bool packed, const Comparer1 &rest) {
     TiePrefetcher ahead(keyed, rest);
     radix::SortRuns(
-        keyed, [](const IntItem &a, const IntItem &b) { return a.key >> 32 == b.key >> 32; },
+        keyed,
+        [shift](const KeyedRecord &a, const KeyedRecord &b) { return a.key >> shift == b.key >> shift; },
         [&](auto begin, auto end) {
             if (!packed) ahead.Reach(static_cast<std::size_t>(end - keyed.begin()));
-            std::sort(begin, end, [&rest](const IntItem &a, const IntItem &b) {
+            radix::StableSort(begin, end, [&rest, packed](const KeyedRecord &a, const KeyedRecord &b) {
                 const auto unitsA = static_cast<std::uint32_t>(a.key);
                 const auto unitsB = static_cast<std::uint32_t>(b.key);
-                if (unitsA != unitsB) return KeyBefore<std::uint32_t, Descending>(unitsA, unitsB);
+                if (packed && unitsA != unitsB) return KeyBefore<std::uint32_t, Descending>(unitsA, unitsB);
                 return rest(a.record, b.record);
             });
         });
 }
 
+// The records in their sorted order.
+void TakeSorted(const std::vector<KeyedRecord> &keyed, Records &records) {
+    std::transform(keyed.begin(), keyed.end(), records.begin(),
+                   [](const KeyedRecord &item) { return item.record; });
+}
+
 // Int keys sort by their bytes; records with equal keys then go to the later
 // keys run by run.
 template <bool Descending>
-void RadixSortInts(Records &records, int offset, const Storage::SortElement *next, const Comparer1 &rest) {
+void RadixSortInts(Records &records, int offset, const Storage::SortElement *next, const Comparer1 &rest,
+                   std::vector<KeyedRecord> &keyed) {
     const bool nextText = next && next->type == IField::String;
     // Filled field by field: a whole item built aside would be copied
     // through the stack at a stall per item.
-    std::vector<IntItem> keyed(records.size());
+    keyed.resize(records.size());
     for (std::size_t i = 0; i < records.size(); ++i) {
         unsigned char *record = records[i];
         keyed[i].record = record;
-        keyed[i].key = std::uint64_t{RadixKey<Descending>(Cell<int>(record + offset))} << 32;
+        keyed[i].key = OrderedKey(Cell<int>(record + offset), Descending) << 32;
         if (!nextText) continue;
         const wchar *text = cells::CellText(record + next->offset);
         keyed[i].key |= PackUnits(text, next->caseSensitive) >> 32;
     }
     // Eleven-bit digits: three passes at most, two for keys within 2^22.
-    radix::RadixSort<3, 11>(keyed, [](const IntItem &item, std::size_t d) {
+    radix::RadixSort<3, 11>(keyed, [](const KeyedRecord &item, std::size_t d) {
         return static_cast<std::size_t>((item.key >> (32 + 11 * d)) & 0x7FF);
     });
     if (rest.GetCount() != 0) {
         if (nextText && next->descending) {
-            SortIntTies<true>(keyed, nextText, rest);
+            SortTies<true>(keyed, 32, nextText, rest);
         } else {
-            SortIntTies<false>(keyed, nextText, rest);
+            SortTies<false>(keyed, 32, nextText, rest);
         }
     }
-    std::transform(keyed.begin(), keyed.end(), records.begin(),
-                   [](const IntItem &item) { return item.record; });
+    TakeSorted(keyed, records);
 }
 
-// The first key's cells, read once, sort next to their records as fast as
-// the values alone; the other keys are asked only on ties.
-template <class T, bool Descending>
-void SortKeyed(std::vector<std::pair<T, unsigned char *>> &keyed, const Comparer1 &rest) {
-    using Item = std::pair<T, unsigned char *>;
-    if (rest.GetCount() == 0) {
-        std::sort(keyed.begin(), keyed.end(),
-                  [](const Item &a, const Item &b) { return KeyBefore<T, Descending>(a.first, b.first); });
-    } else {
-        std::sort(keyed.begin(), keyed.end(), [&rest](const Item &a, const Item &b) {
-            if (KeyBefore<T, Descending>(a.first, b.first)) return true;
-            if (KeyBefore<T, Descending>(b.first, a.first)) return false;
-            return rest(a.second, b.second);
-        });
-    }
-}
-
+// Other numeric keys sort by their ordered form in eleven-bit digits; the
+// digits every key shares (the upper ones of short keys among them) cost
+// no pass.
 template <class T>
-void SortByCell(Records &records, const Storage::SortElement &first, const Comparer1 &rest) {
-    std::vector<std::pair<T, unsigned char *>> keyed;
-    keyed.reserve(records.size());
-    for (unsigned char *record : records) keyed.emplace_back(Cell<T>(record + first.offset), record);
-    if (first.descending) {
-        SortKeyed<T, true>(keyed, rest);
-    } else {
-        SortKeyed<T, false>(keyed, rest);
+void RadixSortNumbers(Records &records, const Storage::SortElement &first, const Comparer1 &rest,
+                      std::vector<KeyedRecord> &keyed) {
+    keyed.resize(records.size());
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        keyed[i].record = records[i];
+        keyed[i].key = OrderedKey(Cell<T>(records[i] + first.offset), first.descending);
     }
-    std::transform(keyed.begin(), keyed.end(), records.begin(), [](const auto &item) { return item.second; });
+    radix::RadixSort<6, 11>(keyed, [](const KeyedRecord &item, std::size_t d) {
+        return static_cast<std::size_t>((item.key >> (11 * d)) & 0x7FF);
+    });
+    if (rest.GetCount() != 0) SortTies<false>(keyed, 0, false, rest);
+    TakeSorted(keyed, records);
 }
 
-// Sorts with a comparer made for the type of a numeric first key; false for
-// other types, which go through the general comparer.
+// Sorts by a numeric first key, leaving in keyed the records in their new
+// order with their keys; false for other types, which go through the
+// general comparer.
 bool SortByNumericFirstKey(Records &records, const Storage::SortElement &first,
-                           const Storage::SortElement *next, const Comparer1 &rest) {
+                           const Storage::SortElement *next, const Comparer1 &rest,
+                           std::vector<KeyedRecord> &keyed) {
     switch (first.type) {
         case IField::Bool:
-            SortByCell<unsigned char>(records, first, rest);
+            RadixSortNumbers<unsigned char>(records, first, rest, keyed);
             return true;
         case IField::Short:
-            SortByCell<short>(records, first, rest);
+            RadixSortNumbers<short>(records, first, rest, keyed);
             return true;
         case IField::Int:
             if (first.descending) {
-                RadixSortInts<true>(records, first.offset, next, rest);
+                RadixSortInts<true>(records, first.offset, next, rest, keyed);
             } else {
-                RadixSortInts<false>(records, first.offset, next, rest);
+                RadixSortInts<false>(records, first.offset, next, rest, keyed);
             }
             return true;
         case IField::Int64:
-            SortByCell<int64>(records, first, rest);
+            RadixSortNumbers<int64>(records, first, rest, keyed);
             return true;
         case IField::Float:
-            SortByCell<float>(records, first, rest);
+            RadixSortNumbers<float>(records, first, rest, keyed);
             return true;
         case IField::Double:
         case IField::DateTime:
         case IField::TimeInterval:
             // The two date-time kinds are a day count in a double.
-            SortByCell<double>(records, first, rest);
+            RadixSortNumbers<double>(records, first, rest, keyed);
             return true;
         default:
             return false;
     }
 }
 
-// A text key in sixteen bytes: its first four code units packed, then the
-// next two over its record's index.
+// Six code units of a text key from some depth on, and the index of its
+// record, in sixteen bytes: units depth..depth+3 in head, the next two over
+// the index in tail.
 struct TextItem {
     std::uint64_t head;
     std::uint64_t tail;
 };
 
-unsigned char *RecordOf(const Records &records, const TextItem &item) {
-    return records[item.tail & 0xFFFFFFFFu];
+std::size_t IndexOf(const TextItem &item) { return static_cast<std::size_t>(item.tail & 0xFFFFFFFFu); }
+
+std::uint64_t Window(const TextItem &item) { return item.tail >> 32; }
+
+inline void Pack(TextItem &item, const wchar *text, bool caseSensitive) {
+    item.head = PackUnits(text, caseSensitive);
+    item.tail = PackUnits(text, caseSensitive) >> 32 << 32 | (item.tail & 0xFFFFFFFFu);
 }
 
-// The first five units sort by their bytes (inverted when descending), which
-// leaves short runs that share them; those runs sort by the sixth units, and
-// only where those are equal too do the whole texts compare, which also
-// order null before the empty text, and then the later keys.
+bool SameUnits(const TextItem &a, const TextItem &b) { return a.head == b.head && Window(a) == Window(b); }
+
+// The last of the six units is zero only once the text has ended, and
+// texts that share all six then are equal.
+bool Ended(const TextItem &item) { return (item.tail >> 32 & 0xFFFF) == 0; }
+
+// Byte b of the six units, counted from the least significant of the last,
+// inverted when descending so that ascending bytes give the key's order.
 template <bool Descending>
-void SortTextItems(const Records &records, std::vector<TextItem> &items, int offset, bool caseSensitive,
-                   const Comparer1 &rest) {
-    radix::RadixSort<10>(items, [](const TextItem &item, std::size_t b) {
-        const std::uint64_t word = b < 2 ? item.tail >> 48 : item.head;
-        return static_cast<std::size_t>(((Descending ? ~word : word) >> (8 * (b < 2 ? b : b - 2))) & 0xFF);
-    });
-    const auto before = [&records, &rest, offset, caseSensitive](const TextItem &a, const TextItem &b) {
-        if (a.tail >> 32 != b.tail >> 32)
-            return KeyBefore<std::uint64_t, Descending>(a.tail >> 32, b.tail >> 32);
-        unsigned char *recordA = RecordOf(records, a);
-        unsigned char *recordB = RecordOf(records, b);
-        const int order =
-            CompareText(cells::CellText(recordA + offset), cells::CellText(recordB + offset), caseSensitive);
-        if (order != 0) return Descending ? order > 0 : order < 0;
-        return rest(recordA, recordB);
-    };
-    radix::SortRuns(
-        items,
-        [](const TextItem &a, const TextItem &b) { return a.head == b.head && a.tail >> 48 == b.tail >> 48; },
-        [&before](auto begin, auto end) { std::sort(begin, end, before); });
+std::size_t UnitByte(const TextItem &item, std::size_t b) {
+    const std::uint64_t word = b < 4 ? Window(item) : item.head;
+    return static_cast<std::size_t>(((Descending ? ~word : word) >> (8 * (b < 4 ? b : b - 4))) & 0xFF);
 }
+
+// Sorts text keys most significant units first: the items are sorted by
+// their six units, and every run that shares them, unless its texts have
+// ended, takes the next six units and is sorted again, so ties on the first
+// units never fall back to comparing whole texts. Every sort is stable (by
+// radix or with the record's index, which is its previous place, as the last
+// criterion), so records equal on every key keep their order.
+template <bool Descending>
+class TextSorter {
+  public:
+    TextSorter(const Records &records, std::vector<TextItem> &items, const Storage::SortElement &key,
+               const Comparer1 &rest)
+        : m_records(records), m_items(items), m_key(key), m_rest(rest) {}
+
+    void Sort() {
+        // The first five units by radix: the sixth, which all-distinct keys
+        // rarely need, is left to the short runs that share five.
+        radix::RadixSort<10>(
+            m_items, [](const TextItem &item, std::size_t b) { return UnitByte<Descending>(item, b + 2); });
+        std::vector<Run> runs;
+        radix::SortRuns(
+            m_items,
+            [](const TextItem &a, const TextItem &b) {
+                return a.head == b.head && a.tail >> 48 == b.tail >> 48;
+            },
+            [&](auto begin, auto end) {
+                runs.push_back(
+                    {Position(&*begin), Position(&*begin) + static_cast<std::size_t>(end - begin)});
+            });
+        // Depth after depth: the runs of one depth are sorted, and the ties
+        // that go on are refilled together.
+        std::vector<Run> next;
+        for (std::size_t depth = 0; !runs.empty(); depth += 6) {
+            next.clear();
+            for (const Run &run : runs) SortRun(run, depth, next);
+            Refill(next, depth + 6);
+            runs.swap(next);
+        }
+    }
+
+  private:
+    // Items [begin, end) share the units before the depth and hold the six after.
+    struct Run {
+        std::size_t begin;
+        std::size_t end;
+    };
+
+    // Runs this long sort by radix; shorter ones by comparison.
+    static constexpr std::size_t kRadixRun = 1024;
+    // How far ahead a refill fetches the record pointer, the cell and the text.
+    static constexpr std::ptrdiff_t kPointerAhead = 24;
+    static constexpr std::ptrdiff_t kCellAhead = 16;
+    static constexpr std::ptrdiff_t kTextAhead = 8;
+
+    std::size_t Position(const TextItem *item) const {
+        return static_cast<std::size_t>(item - m_items.data());
+    }
+
+    unsigned char *RecordOf(const TextItem &item) const { return m_records[IndexOf(item)]; }
+    const wchar *TextOf(std::size_t index) const { return cells::CellText(m_records[index] + m_key.offset); }
+    const wchar *TextOf(const TextItem &item) const { return TextOf(IndexOf(item)); }
+
+    static bool Before(const TextItem &a, const TextItem &b) {
+        if (a.head != b.head) return KeyBefore<std::uint64_t, Descending>(a.head, b.head);
+        if (Window(a) != Window(b)) return KeyBefore<std::uint64_t, Descending>(Window(a), Window(b));
+        return IndexOf(a) < IndexOf(b);
+    }
+
+    // Sorts items by their six units, then by index.
+    void Order(TextItem *first, TextItem *last) {
+        // Runs of one text, common where keys have few values, are in order.
+        if (std::all_of(first + 1, last, [first](const TextItem &item) { return SameUnits(*first, item); }))
+            return;
+        if (static_cast<std::size_t>(last - first) < kRadixRun) {
+            std::sort(first, last, [](const TextItem &a, const TextItem &b) { return Before(a, b); });
+            return;
+        }
+        if (!m_scratch) m_scratch.reset(new TextItem[m_items.size()]);
+        TextItem *scratch = m_scratch.get() + (first - m_items.data());
+        const auto byte = [](const TextItem &item, std::size_t b) { return UnitByte<Descending>(item, b); };
+        if (radix::RadixSortInto<12>(first, last, scratch, byte))
+            std::copy(scratch, scratch + (last - first), first);
+    }
+
+    // Sorts the run, settles the ties whose texts have ended and hands on
+    // the others.
+    void SortRun(const Run &run, std::size_t depth, std::vector<Run> &next) {
+        TextItem *first = m_items.data() + run.begin;
+        TextItem *last = m_items.data() + run.end;
+        Order(first, last);
+        for (TextItem *tie = first; tie != last;) {
+            TextItem *end =
+                std::find_if(tie + 1, last, [tie](const TextItem &item) { return !SameUnits(*tie, item); });
+            if (end - tie > 1) {
+                if (Ended(*tie)) {
+                    SortEqualTexts(tie, end, depth == 0 && tie->head == 0);
+                } else {
+                    next.push_back({Position(tie), Position(end)});
+                }
+            }
+            tie = end;
+        }
+    }
+
+    // The six units from depth on of the runs' texts, which all go on past
+    // depth. When they are many, the records are read in index order (as a
+    // record's place says where its item is), which reads them, and often
+    // their texts, in memory order; else item by item, fetching ahead what
+    // the next items read, over the end of the run since the next run often
+    // follows.
+    void Refill(const std::vector<Run> &runs, std::size_t depth) {
+        std::size_t count = 0;
+        for (const Run &run : runs) count += run.end - run.begin;
+        if (count == 0) return;
+        if (count >= m_items.size() / 4) {
+            RefillInIndexOrder(runs, depth);
+            return;
+        }
+        const int offset = m_key.offset;
+        const TextItem *end = m_items.data() + m_items.size();
+        for (const Run &run : runs) {
+            for (TextItem *item = m_items.data() + run.begin; item != m_items.data() + run.end; ++item) {
+                if (end - item > kPointerAhead) __builtin_prefetch(&m_records[IndexOf(item[kPointerAhead])]);
+                if (end - item > kCellAhead) __builtin_prefetch(RecordOf(item[kCellAhead]) + offset);
+                if (end - item > kTextAhead) __builtin_prefetch(TextOf(item[kTextAhead]));
+                Pack(*item, TextOf(*item) + depth, m_key.caseSensitive);
+            }
+        }
+    }
+
+    void RefillInIndexOrder(const std::vector<Run> &runs, std::size_t depth) {
+        constexpr std::uint32_t kNone = 0xFFFFFFFFu;
+        std::vector<std::uint32_t> place(m_records.size(), kNone);
+        for (const Run &run : runs) {
+            for (std::size_t p = run.begin; p != run.end; ++p)
+                place[IndexOf(m_items[p])] = static_cast<std::uint32_t>(p);
+        }
+        for (std::size_t index = 0; index < place.size(); ++index) {
+            if (place[index] == kNone) continue;
+            TextItem &item = m_items[place[index]];
+            const wchar *text = TextOf(index) + depth;
+            item.head = PackUnits(text, m_key.caseSensitive);
+            item.tail = PackUnits(text, m_key.caseSensitive) >> 32 << 32 | index;
+        }
+    }
+
+    // Equal texts go by the later keys; the empty ones put null before the
+    // empty text. The items are in their previous order.
+    void SortEqualTexts(TextItem *first, TextItem *last, bool empty) {
+        if (!empty && m_rest.GetCount() == 0) return;
+        radix::StableSort(first, last, [this, empty](const TextItem &a, const TextItem &b) {
+            unsigned char *recordA = RecordOf(a);
+            unsigned char *recordB = RecordOf(b);
+            if (empty) {
+                const int order = CompareText(cells::CellText(recordA + m_key.offset),
+                                              cells::CellText(recordB + m_key.offset), true);
+                if (order != 0) return Descending ? order > 0 : order < 0;
+            }
+            return m_rest(recordA, recordB);
+        });
+    }
+
+    const Records &m_records;
+    std::vector<TextItem> &m_items;
+    const Storage::SortElement &m_key;
+    const Comparer1 &m_rest;
+    // Where the radix passes of long runs move the items, made on the first.
+    std::unique_ptr<TextItem[]> m_scratch;
+};
 
 void SortByText(Records &records, const Storage::SortElement &first, const Comparer1 &rest) {
     // Filled field by field: a whole item built aside would be copied
@@ -280,13 +430,13 @@ void SortByText(Records &records, const Storage::SortElement &first, const Compa
         items[i].tail = PackUnits(text, first.caseSensitive) >> 32 << 32 | i;
     }
     if (first.descending) {
-        SortTextItems<true>(records, items, first.offset, first.caseSensitive, rest);
+        TextSorter<true>(records, items, first, rest).Sort();
     } else {
-        SortTextItems<false>(records, items, first.offset, first.caseSensitive, rest);
+        TextSorter<false>(records, items, first, rest).Sort();
     }
     // The heads, no longer needed, hold the records until they replace the
     // old order.
-    for (TextItem &item : items) item.head = reinterpret_cast<std::uintptr_t>(RecordOf(records, item));
+    for (TextItem &item : items) item.head = reinterpret_cast<std::uintptr_t>(records[IndexOf(item)]);
     std::transform(items.begin(), items.end(), records.begin(), [](const TextItem &item) {
         return reinterpret_cast<unsigned char *>(static_cast<std::uintptr_t>(item.head));
     });
@@ -295,15 +445,22 @@ void SortByText(Records &records, const Storage::SortElement &first, const Compa
 // Quicksort for comparers that ask the host, which reads the records by their
 // current index: the pivot stays at the front of its range while the rest is
 // split three ways, so equal keys end a range at once; the smaller part
-// recurses and the larger one loops, bounding the depth by log n.
+// recurses and the larger one loops, bounding the depth by log n. The
+// records' previous places move along with them, and the records equal to a
+// pivot go back into their previous order, so the sort is stable without
+// asking the host more.
 class RuleSort {
   public:
-    RuleSort(Records &records, const ComparerEx &comparer) : m_records(records), m_comparer(comparer) {}
+    RuleSort(Records &records, const ComparerEx &comparer)
+        : m_records(records), m_comparer(comparer), m_places(records.size()) {
+        std::iota(m_places.begin(), m_places.end(), std::size_t{0});
+    }
 
     void Sort(std::ptrdiff_t l, std::ptrdiff_t r) {
         while (l < r) {
-            std::swap(m_records[Index(l)], m_records[Index(l + (r - l) / 2)]);
+            Swap(l, l + (r - l) / 2);
             const auto [less, greater] = Partition(l, r);
+            Restore(less + 1, greater);
             if (less - l < r - greater) {
                 Sort(l, less);
                 l = greater;
@@ -317,6 +474,11 @@ class RuleSort {
   private:
     static std::size_t Index(std::ptrdiff_t i) { return static_cast<std::size_t>(i); }
 
+    void Swap(std::ptrdiff_t a, std::ptrdiff_t b) {
+        std::swap(m_records[Index(a)], m_records[Index(b)]);
+        std::swap(m_places[Index(a)], m_places[Index(b)]);
+    }
+
     bool GoesBefore(std::ptrdiff_t a, std::ptrdiff_t b) const {
         return m_comparer(m_records[Index(a)], m_records[Index(b)], static_cast<int>(a), static_cast<int>(b));
     }
@@ -329,19 +491,32 @@ class RuleSort {
         std::ptrdiff_t gt = r;
         while (i <= gt) {
             if (GoesBefore(i, l)) {
-                std::swap(m_records[Index(lt++)], m_records[Index(i++)]);
+                Swap(lt++, i++);
             } else if (GoesBefore(l, i)) {
-                std::swap(m_records[Index(i)], m_records[Index(gt--)]);
+                Swap(i, gt--);
             } else {
                 ++i;
             }
         }
-        std::swap(m_records[Index(l)], m_records[Index(lt - 1)]);
+        Swap(l, lt - 1);
         return {lt - 2, gt + 1};
+    }
+
+    // Puts the records of [first, end), equal on every key, in their previous order.
+    void Restore(std::ptrdiff_t first, std::ptrdiff_t end) {
+        if (end - first < 2) return;
+        std::vector<std::pair<std::size_t, unsigned char *>> equal;
+        for (std::ptrdiff_t i = first; i < end; ++i)
+            equal.emplace_back(m_places[Index(i)], m_records[Index(i)]);
+        std::sort(equal.begin(), equal.end());
+        for (std::ptrdiff_t i = first; i < end; ++i) {
+            std::tie(m_places[Index(i)], m_records[Index(i)]) = equal[Index(i - first)];
+        }
     }
 
     Records &m_records;
     const ComparerEx &m_comparer;
+    std::vector<std::size_t> m_places;
 };
 
 }  // namespace
@@ -507,13 +682,23 @@ unsigned Storage::ConstIndex() const {
 unsigned Storage::Sort1(const SortElement *entries, int count) {
     const SortElement *end = entries + std::max(count, 0);
     const bool ruled = std::any_of(entries, end, [](const SortElement &key) { return key.rule != nullptr; });
+    ++m_writes;
     if (!ruled && count > 0) {
         Comparer1 rest;
         for (const SortElement *key = entries + 1; key != end; ++key) {
             rest.AddField(key->type, key->offset, key->descending, key->caseSensitive);
         }
         const SortElement *next = count > 1 ? entries + 1 : nullptr;
-        if (SortByNumericFirstKey(m_records, *entries, next, rest)) return ConstIndex();
+        // The last layout's items are the new sort's, their memory reused.
+        if (!m_index) m_index = std::make_unique<KeyIndex>();
+        std::vector<KeyedRecord> keyed = m_index->TakeItems();
+        if (SortByNumericFirstKey(m_records, *entries, next, rest, keyed)) {
+            // Int keys sit in the upper half of the items' keys.
+            const int shift = entries->type == IField::Int ? 32 : 0;
+            m_index->Build(std::move(keyed), shift, entries->type, entries->offset, entries->descending,
+                           m_writes);
+            return ConstIndex();
+        }
         if (entries->type == IField::String) {
             SortByText(m_records, *entries, rest);
             return ConstIndex();
@@ -529,7 +714,7 @@ unsigned Storage::Sort1(const SortElement *entries, int count) {
         RuleSort(m_records, comparer).Sort(0, static_cast<std::ptrdiff_t>(m_records.size()) - 1);
     } else {
         const Comparer1 &raw = comparer;
-        std::sort(m_records.begin(), m_records.end(), std::cref(raw));
+        std::stable_sort(m_records.begin(), m_records.end(), std::cref(raw));
     }
     return ConstIndex();
 }
@@ -538,138 +723,8 @@ void Storage::Sort(CMemFieldBase *const *fields, const int *offsets, int count, 
     CRecordComparer comparer;
     for (int i = 0; i < count; ++i) comparer.AddField(fields[i], offsets[i]);
     comparer.SetDescending(descending);
-    std::sort(m_records.begin(), m_records.end(), std::cref(comparer));
-}
-
-namespace {
-
-Comparer1 KeyComparer(const IField::Types *types, const int *offsets, int count, const char *descending,
-                      const char *caseSensitive) {
-    Comparer1 comparer;
-    for (int i = 0; i < count; ++i) {
-        comparer.AddField(types[i], offsets[i], descending[i] != 0, caseSensitive[i] != 0);
-    }
-    return comparer;
-}
-
-// One numeric key read as its type: the order of Comparer1 without building one.
-template <class T>
-struct CellLess {
-    int offset;
-    bool descending;
-    bool operator()(const void *a, const void *b) const {
-        const T x = Cell<T>(static_cast<const unsigned char *>(a) + offset);
-        const T y = Cell<T>(static_cast<const unsigned char *>(b) + offset);
-        return descending ? KeyValueBefore(y, x) : KeyValueBefore(x, y);
-    }
-};
-
-enum class Bound { Nearest, Next, Key };
-
-// Asks the memory for what a binary search over part of the records will
-// read: the key cells of the middle records of the range and of its halves,
-// and the record pointers in the middle of the quarters after them.
-class Prefetcher {
-  public:
-    Prefetcher(const Records &records, int offset) : m_records(records), m_offset(offset) {}
-
-    void Range(std::size_t first, std::size_t length, int cellDepth = 2) const {
-        if (length == 0) return;
-        const std::size_t half = length / 2;
-        if (cellDepth == 0) {
-            __builtin_prefetch(&m_records[first + half]);
-            return;
-        }
-        __builtin_prefetch(m_records[first + half] + m_offset);
-        Range(first, half, cellDepth - 1);
-        Range(first + half + 1, length - half - 1, cellDepth - 1);
-    }
-
-  private:
-    const Records &m_records;
-    int m_offset;
-};
-
-// The first index for which pred is false, pred holding for a prefix, as
-// std::partition_point finds it. Each halving first fetches what both of its
-// possible successors compare, so a search waits on about one miss per
-// halving instead of two in a row (pointer, then record).
-template <class Pred>
-std::size_t PartitionPoint(const Records &records, const Prefetcher &ahead, Pred pred) {
-    std::size_t first = 0;
-    std::size_t length = records.size();
-    while (length > 0) {
-        const std::size_t half = length / 2;
-        ahead.Range(first, half);
-        ahead.Range(first + half + 1, length - half - 1);
-        if (pred(records[first + half])) {
-            first += half + 1;
-            length -= half + 1;
-        } else {
-            length = half;
-        }
-    }
-    return first;
-}
-
-template <class Less>
-unsigned Locate(const Records &records, const void *key, Bound bound, int offset, Less less) {
-    const Prefetcher ahead(records, offset);
-    if (bound == Bound::Next) {
-        return static_cast<unsigned>(
-            PartitionPoint(records, ahead, [&](const unsigned char *record) { return !less(key, record); }));
-    }
-    const std::size_t found =
-        PartitionPoint(records, ahead, [&](const unsigned char *record) { return less(record, key); });
-    if (bound == Bound::Key && (found == records.size() || less(key, records[found])))
-        return static_cast<unsigned>(-1);
-    return static_cast<unsigned>(found);
-}
-
-unsigned Locate(const Records &records, const IField::Types *types, const int *offsets, int count,
-                const void *key, const char *descending, const char *caseSensitive, Bound bound) {
-    if (count == 1) {
-        const int offset = offsets[0];
-        const bool down = descending[0] != 0;
-        switch (types[0]) {
-            case IField::Bool:
-                return Locate(records, key, bound, offset, CellLess<unsigned char>{offset, down});
-            case IField::Short:
-                return Locate(records, key, bound, offset, CellLess<short>{offset, down});
-            case IField::Int:
-                return Locate(records, key, bound, offset, CellLess<int>{offset, down});
-            case IField::Int64:
-                return Locate(records, key, bound, offset, CellLess<int64>{offset, down});
-            case IField::Float:
-                return Locate(records, key, bound, offset, CellLess<float>{offset, down});
-            case IField::Double:
-            case IField::DateTime:
-            case IField::TimeInterval:
-                return Locate(records, key, bound, offset, CellLess<double>{offset, down});
-            default:
-                break;
-        }
-    }
-    const Comparer1 comparer = KeyComparer(types, offsets, count, descending, caseSensitive);
-    return Locate(records, key, bound, count > 0 ? offsets[0] : 0, std::cref(comparer));
-}
-
-}  // namespace
-
-unsigned Storage::FindNearest(const IField::Types *types, const int *offsets, int count,
-                              const void *keyRecord, const char *descending,
-                              const char *caseSensitive) const {
-    return Locate(m_records, types, offsets, count, keyRecord, descending, caseSensitive, Bound::Nearest);
-}
-
-unsigned Storage::FindNext(const IField::Types *types, const int *offsets, int count, const void *keyRecord,
-                           const char *descending, const char *caseSensitive) const {
-    return Locate(m_records, types, offsets, count, keyRecord, descending, caseSensitive, Bound::Next);
-}
-
-unsigned Storage::FindKey(const IField::Types *types, const int *offsets, int count, const void *keyRecord,
-                          const char *descending, const char *caseSensitive) const {
-    return Locate(m_records, types, offsets, count, keyRecord, descending, caseSensitive, Bound::Key);
+    ++m_writes;
+    std::stable_sort(m_records.begin(), m_records.end(), std::cref(comparer));
 }
 
 // Data set

@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "dataset/keyindex_p.h"
 #include "quelt/dataset/memdataset.h"
 
 namespace quelt {
@@ -81,9 +82,14 @@ unsigned CRecordPages::GetPageCount() const {
 
 // Record vector
 
+Storage::CVecDataStorage() = default;
+
 Storage::~CVecDataStorage() { DetachWriters(); }
 
+// The write counts stay, since fields hold their addresses; both step.
 void Storage::Swap(CVecDataStorage &other) noexcept {
+    ++m_writes;
+    ++other.m_writes;
     m_records.swap(other.m_records);
     m_pages.Swap(other.m_pages);
     std::swap(m_constRecord, other.m_constRecord);
@@ -104,12 +110,14 @@ void Storage::Grow() {
 
 unsigned Storage::Append() {
     Grow();
+    ++m_writes;
     m_records.push_back(m_pages.Take());
     return Size() - 1;
 }
 
 unsigned Storage::Insert(unsigned index) {
     CheckIndex(index, Size() + 1);
+    ++m_writes;
     Grow();
     m_records.insert(m_records.begin() + index, m_pages.Take());
     return index;
@@ -117,6 +125,7 @@ unsigned Storage::Insert(unsigned index) {
 
 unsigned Storage::Erase(unsigned index) {
     CheckIndex(index, Size());
+    ++m_writes;
     unsigned char *record = m_records[index];
     ResetWriters(record);
     m_records.erase(m_records.begin() + index);
@@ -127,6 +136,7 @@ unsigned Storage::Erase(unsigned index) {
 
 void Storage::EraseAll() {
     ResetWriters(nullptr);
+    ++m_writes;
     m_records.clear();
     m_constRecord = nullptr;
     m_pages.FreeAll();
@@ -141,6 +151,7 @@ unsigned Storage::Move(unsigned from, unsigned to) {
 
 unsigned char *Storage::TakeRecord(unsigned index) {
     CheckIndex(index, Size());
+    ++m_writes;
     unsigned char *record = m_records[index];
     m_records.erase(m_records.begin() + index);
     return record;
@@ -148,6 +159,7 @@ unsigned char *Storage::TakeRecord(unsigned index) {
 
 void Storage::InsertRecord(unsigned index, unsigned char *record) {
     CheckIndex(index, Size() + 1);
+    ++m_writes;
     m_records.insert(m_records.begin() + index, record);
 }
 

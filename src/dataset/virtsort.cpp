@@ -153,10 +153,12 @@ unsigned CVirtualDataSet::Sort() {
 
 unsigned CVirtualDataSet::SortIndexMap() {
     // A comparison that throws (a host failure, a date that cannot be read)
-    // may leave std::sort's range with a record twice and another lost, so the
-    // map is replaced only by a finished sort.
+    // may leave the sort's range with a record twice and another lost, so the
+    // map is replaced only by a finished sort. Records the keys find equal
+    // keep the order shown now.
     std::vector<unsigned> order(SourceCount());
     std::iota(order.begin(), order.end(), 0u);
+    if (!m_map.empty()) order = m_map;
     const std::vector<int> keys = SortKeyFields(*this);
     const CComparer comparer = KeyComparer(keys);
     {
@@ -180,14 +182,15 @@ unsigned CVirtualDataSet::SortIndexMap() {
                 radix::SortRuns(
                     keyed, [](const auto &a, const auto &b) { return a.first == b.first; },
                     [&rest](auto begin, auto end) {
-                        std::sort(begin, end,
-                                  [&rest](const auto &a, const auto &b) { return rest(a.second, b.second); });
+                        radix::StableSort(begin, end, [&rest](const auto &a, const auto &b) {
+                            return rest(a.second, b.second);
+                        });
                     });
             }
             std::transform(keyed.begin(), keyed.end(), order.begin(),
                            [](const auto &item) { return item.second; });
         } else {
-            std::sort(order.begin(), order.end(), std::cref(comparer));
+            std::stable_sort(order.begin(), order.end(), std::cref(comparer));
         }
     }
     m_map.swap(order);
@@ -203,9 +206,13 @@ unsigned CVirtualDataSet::SortInner() {
             DeleteMemDataSet(made);
             throw std::bad_cast();
         }
-    } else {
-        m_pInner->Clear();
     }
+    // The source records in the order shown now, for ties to keep.
+    std::vector<unsigned> shown;
+    for (unsigned r = 0; r < m_pInner->GetRecordCount(); ++r) {
+        shown.push_back(static_cast<unsigned>(m_pInner->GetNumeric(0, r)));
+    }
+    m_pInner->Clear();
     m_innerKeys = SortKeyFields(*this);
     m_pInner->AddField(u"index"_w, IField::Int);
     // Key k is inner column k + 1, named and ranked by its place among the keys.
@@ -225,6 +232,7 @@ unsigned CVirtualDataSet::SortInner() {
         DropInner();
         throw;
     }
+    ShowInnerAs(shown);
     Cursor current = m_pInner->CreateCursor();
     if (m_current < count) {
         current += static_cast<int>(m_current);
@@ -237,6 +245,21 @@ unsigned CVirtualDataSet::SortInner() {
     for (std::size_t i = 0; i < m_findFields.size(); ++i) AddInnerFind(i);
     Refill();
     return result;
+}
+
+void CVirtualDataSet::ShowInnerAs(const std::vector<unsigned> &shown) {
+    std::vector<unsigned char *> &records = m_pInner->GetDataStorage().Records();
+    if (shown.size() != records.size()) return;
+    std::vector<unsigned char *> reordered(records.size());
+    std::vector<bool> taken(records.size());
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        // Loaded in source order, record s is source record s.
+        const unsigned source = shown[i];
+        if (source >= records.size() || taken[source]) return;
+        taken[source] = true;
+        reordered[i] = records[source];
+    }
+    records.swap(reordered);
 }
 
 unsigned CVirtualDataSet::LoadInner() {

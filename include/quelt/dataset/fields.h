@@ -52,10 +52,17 @@ class QUELT_API CMemFieldBase : public IMemoryField {
     ISortRule *GetSortRule() const { return m_pSortRule; }
     unsigned char *GetCell() const { return m_pCell; }
     IMemoryDataSet *GetOwner() const { return m_pDataSet; }
+    // The write count this field and its clones step on every cell write
+    // (see CVecDataStorage::Writes); none by default.
+    void CountWritesIn(unsigned long long *writes) { m_pWrites = writes; }
 
   protected:
     // Reports a written value to the owning data set.
     void Notify();
+    // Every write to the cell, reported or not, steps the write count.
+    void CountWrite() {
+        if (m_pWrites) ++*m_pWrites;
+    }
     const wstring &Format() const { return m_format; }
     bool IsBound() const { return m_pCell != nullptr; }
     // Another field of the same class bound to the same cell.
@@ -72,6 +79,7 @@ class QUELT_API CMemFieldBase : public IMemoryField {
     mutable int m_sortIndex = -1;
     ISortRule *m_pSortRule = nullptr;
     unsigned char *m_pCell = nullptr;
+    unsigned long long *m_pWrites = nullptr;
 };
 
 // Number and bool cells (T = bool, short, int, int64, float, double).

@@ -4,6 +4,7 @@
 // from the field list, 256 to a page, reached through a vector of pointers.
 
 #include <iosfwd>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -16,6 +17,7 @@
 namespace quelt {
 
 class CColumnViewLink;
+class KeyIndex;
 
 // Record memory of the memory and key data sets: pages of records, each slot
 // handed out once, zero-filled, and a page freed with its last record.
@@ -253,7 +255,7 @@ class QUELT_API CMemDataSet::CVecDataStorage {
   public:
     using MemoryItem = CRecordPages::MemoryItem;
 
-    CVecDataStorage() = default;
+    CVecDataStorage();
     // Detaches the fast writers that write into it.
     ~CVecDataStorage();
     CVecDataStorage(const CVecDataStorage &) = delete;
@@ -292,18 +294,27 @@ class QUELT_API CMemDataSet::CVecDataStorage {
     // Remembers the record at index (none past the end) for a sort to find again.
     void SetConstCur(unsigned index);
     unsigned char *GetConstRecord() const { return m_constRecord; }
-    // Record pointers in record order, for sorting and searching.
-    std::vector<unsigned char *> &Records() { return m_records; }
+    // Record pointers in record order, for sorting and searching. Handing
+    // them out to be changed counts as a write.
+    std::vector<unsigned char *> &Records() {
+        ++m_writes;
+        return m_records;
+    }
     const std::vector<unsigned char *> &Records() const { return m_records; }
     unsigned GetPageCount() const { return m_pages.GetPageCount(); }
     // The fast writers on this storage refuse every later call (its layout changed).
     void DetachWriters();
 
+    // Steps on every write that may change a cell or the record order: the
+    // fields, the fast writers and every change of the records count here,
+    // and a search layout built at one count is used only while it stays.
+    unsigned long long &Writes() { return m_writes; }
+
     // The offset of a cell of the given size after offset end: the next
     // multiple of its own size.
     static unsigned AlignCell(unsigned end, int size);
 
-    // Sorting and searching (sort.cpp).
+    // Sorting (sort.cpp) and searching (find.cpp).
     struct SortElement;
     // Sorts by the keys; returns the new index of the constant record (the
     // record count when it is gone).
@@ -324,6 +335,9 @@ class QUELT_API CMemDataSet::CVecDataStorage {
 
     // The index of the constant record, the record count when it is gone.
     unsigned ConstIndex() const;
+    // The search layout when it answers for the first of the keys now, else null.
+    const KeyIndex *Layout(const IField::Types *types, const int *offsets, int count,
+                           const char *descending) const;
     void Grow();
     // Writers whose current record is record (every writer for null) start over at AddRecord.
     void ResetWriters(const unsigned char *record);
@@ -335,6 +349,9 @@ class QUELT_API CMemDataSet::CVecDataStorage {
     unsigned char *m_constRecord = nullptr;
     // Every fast writer whose storage this is, however it was initialised.
     std::vector<CFastWriting *> m_writers;
+    unsigned long long m_writes = 0;
+    // The first sort key's search layout, from the last sort by a numeric key.
+    std::unique_ptr<KeyIndex> m_index;
 };
 
 class QUELT_API CMemDataSet::CMemCursor : public IDataSet::ICursor {

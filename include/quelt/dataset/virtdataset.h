@@ -195,6 +195,8 @@ class QUELT_API CVirtualDataSet : public CImplEventSender<IMemDataSet> {
     unsigned SortInner();
     // Fills the inner data set from the source; returns the record count.
     unsigned LoadInner();
+    // Puts the freshly loaded inner records in the order of the source records shown.
+    void ShowInnerAs(const std::vector<unsigned> &shown);
     void AddInnerFind(std::size_t entry);
     bool Find(FindKind kind, Cursor &cursor);
     bool FindInMap(FindKind kind, Cursor &cursor);
