@@ -69,6 +69,19 @@ void CBaseContainer::Unwatch(ISysWindow *window) {
         SenderOf(window)->Unsubscribe(m_pWatcher->AsNotify(), typeid(IWindowNotify), true);
 }
 
+void CBaseContainer::Adopt(ISysWindow *window) {
+    if (!window) return;
+    if (auto *sys = dynamic_cast<CSysWindow *>(window)) sys->SetParentContainer(this);
+    Watch(window);
+}
+
+void CBaseContainer::Disown(ISysWindow *window) {
+    if (!window) return;
+    auto *sys = dynamic_cast<CSysWindow *>(window);
+    if (sys && sys->GetParentContainer() == this) sys->SetParentContainer(nullptr);
+    Unwatch(window);
+}
+
 void CBaseContainer::Gone(IEventSender *sender) {
     if (m_pParent && SenderOf(m_pParent) == sender) m_pParent = nullptr;
     auto it =
