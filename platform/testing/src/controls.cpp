@@ -119,6 +119,12 @@ void ScriptedEditing<Base>::Assign(const wstring &text) {
 }
 
 template <class Base>
+void ScriptedEditing<Base>::SelectAll() {
+    m_start = 0;
+    m_end = static_cast<int>(m_text.size());
+}
+
+template <class Base>
 void ScriptedEditing<Base>::Edit(const wstring &text) {
     m_text.replace(static_cast<std::size_t>(m_start), static_cast<std::size_t>(m_end - m_start), text);
     m_start = m_end = m_start + static_cast<int>(text.size());
@@ -239,7 +245,7 @@ void ScriptedComboBox::Select(int index) {
     m_current = index;
     CComboBoxIndexEvent event(Sender(), index);
     NotifyCBOnSelectItem(&event);
-    SetSelection(0, static_cast<int>(GetText().size()));
+    SelectAll();
     Edit(m_items[static_cast<std::size_t>(index)]);
 }
 

@@ -93,6 +93,7 @@ class ScriptedEditing : public ScriptedControl<Base> {
     void Edit(const wstring &text);
     // The text changes without the user: no event.
     void Assign(const wstring &text);
+    void SelectAll();
 
   private:
     wstring m_text;
