@@ -83,8 +83,10 @@ void CSplitter::ResizeTotal(int total) {
 
 void CSplitter::Update() {
     const int old = m_position;
-    m_position = m_requested < 0 ? ClampPosition(m_total / 2, m_total)
-                                 : ScalePosition(m_requested, m_requestedTotal, m_total, m_resizeMode);
+    m_position =
+        m_requested < 0
+            ? ClampPosition(SaturatingNarrow<int>((m_total - NonNegative(m_separatorSize)) / 2), m_total)
+            : ScalePosition(m_requested, m_requestedTotal, m_total, m_resizeMode);
     if (m_position == old) return;
     CSplitterEvent event(Self(), m_position, old);
     NotifySplitterOnChangeSize(&event);

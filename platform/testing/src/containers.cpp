@@ -82,6 +82,15 @@ ScriptedTabNotebook::ScriptedTabNotebook(std::shared_ptr<CallLog> log, std::stri
                                          WorkMode mode)
     : CTabNotebook(mode), m_pLog(std::move(log)), m_name(std::move(name)) {
     Link(this, parent);
+    m_pStrip = parent ? parent->CreateChildWindow() : nullptr;
+    Watch(m_pStrip);
+}
+
+bool ScriptedTabNotebook::IsTabControlFocused() { return m_pStrip && m_pStrip->IsFocused(); }
+
+void ScriptedTabNotebook::OnWindowGone(ISysWindow *window) {
+    if (window == m_pStrip) m_pStrip = nullptr;
+    CTabNotebook::OnWindowGone(window);
 }
 
 int ScriptedTabNotebook::AddPage(const wstring &caption, ISysWindow *page) {
@@ -130,11 +139,10 @@ void ScriptedTabNotebook::ClickTab(int index) {
 
 void ScriptedTabNotebook::FocusTabControl() {
     m_pLog->Add(Call(m_name, "FocusTabControl"));
-    m_tabsFocused = true;
+    if (m_pStrip) m_pStrip->SetFocus();
 }
 
 void ScriptedTabNotebook::ShowPages() {
-    m_tabsFocused = false;
     if (GetMode() != Pages) return;
     std::vector<ISysWindow *> pages;
     for (int i = 0; i < GetPagesCount(); ++i) pages.push_back(GetPage(i));

@@ -56,12 +56,14 @@ class ScriptedTabNotebook : public CTabNotebook {
 
     // The user clicks a tab.
     void ClickTab(int index);
-    // Whether FocusTabControl gave the tab strip the focus last (a focus
-    // change into a page clears it).
-    bool IsTabControlFocused() const { return m_tabsFocused; }
+    // The tab strip: a child window of the parent (null without a parent),
+    // which FocusTabControl gives the focus.
+    ISysWindow *GetTabStrip() const { return m_pStrip; }
+    bool IsTabControlFocused();
 
   protected:
     void FocusTabControl() override;
+    void OnWindowGone(ISysWindow *window) override;
 
   private:
     void ShowPages();
@@ -69,7 +71,7 @@ class ScriptedTabNotebook : public CTabNotebook {
     std::shared_ptr<CallLog> m_pLog;
     std::string m_name;
     std::vector<wstring> m_captions;
-    bool m_tabsFocused = false;
+    ISysWindow *m_pStrip = nullptr;
 };
 
 // Lays its two sections out across the parent's client area, again on every
