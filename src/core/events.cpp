@@ -47,7 +47,8 @@ void ReceiverList::Dispose(IReceiverList *list) {
     own->m_disposed = true;
 }
 
-void ReceiverList::Walk(EventHandler handler, void *event, bool stoppable) {
+// Inlined into the one dispatch that calls it: an event is one call less.
+[[gnu::always_inline]] inline void ReceiverList::Walk(EventHandler handler, void *event, bool stoppable) {
     // The walk keeps the list alive until it unwinds, also through a handler's exception.
     struct Unwind {
         ReceiverList *list;
@@ -57,11 +58,11 @@ void ReceiverList::Walk(EventHandler handler, void *event, bool stoppable) {
     } unwind{this};
     ++m_walkers;
     // Receivers appended by a handler wait for the next event; removals
-    // shorten the walk, and a sender destroyed by a handler ends it.
+    // shorten the walk, and a sender destroyed by a handler empties the list,
+    // which ends it.
     const std::size_t count = m_receivers.size();
     for (std::size_t i = 0; i < count && i < m_receivers.size(); ++i) {
         handler(m_receivers[i], event);
-        if (m_disposed) return;
         if (event && stoppable && !static_cast<CEvent *>(event)->IsContinueProcessing()) return;
     }
 }
@@ -218,19 +219,22 @@ bool UnsubscribeAll(ICausedEvents *events, IEventSender *sender, INotify *receiv
 
 void Dispatch(ICausedEvents *events, const std::type_info &type, EventHandler handler, void *event,
               bool stoppable) {
+    if (!handler) return;
     // The library's own registry (every sender's, unless a derived sender
     // replaced it) holds only its own lists, which can be walked directly.
+    ReceiverList *own;
+    IReceiverList *list = nullptr;
     if (typeid(*events) == typeid(CausedEvents)) {
-        ReceiverList *list = static_cast<CausedEvents *>(events)->Find(type);
-        if (list && handler) list->Walk(handler, event, stoppable);
-        return;
+        own = static_cast<CausedEvents *>(events)->Find(type);
+    } else {
+        list = events->GetReceivers(type);
+        own = dynamic_cast<ReceiverList *>(list);
     }
-    IReceiverList *list = events->GetReceivers(type);
-    if (!list || !handler) return;
-    if (auto *own = dynamic_cast<ReceiverList *>(list)) {
+    if (own) {
         own->Walk(handler, event, stoppable);
         return;
     }
+    if (!list) return;
     // Receivers appended by a handler wait for the next event; removals
     // shorten the walk.
     const int count = list->GetCount();

@@ -140,14 +140,26 @@ TEST_F(BorderTest, TabMovesTheFocusAroundTheVisibleChildren) {
     for (ScriptedWindow *child : c) child->SetVisible(false);
     parent.ProcessTab(true);
     EXPECT_EQ(Focused(), c[2]);
-    // A receiver that stops the tab key keeps the focus where it is.
+    // A receiver that stops the tab key, or asks the platform to skip it, keeps the focus where it is.
     for (ScriptedWindow *child : c) child->SetVisible(true);
-    Listener stopper(system->Log(), "stopper");
-    stopper.Listen(c[0]);
-    stopper.action = [](CEvent *e) { e->StopProcessing(); };
-    c[0]->SetFocus();
-    c[0]->KeyDown(vk::Tab);
-    EXPECT_EQ(Focused(), c[0]);
+    struct Keeper : CKeyboardNotify {
+        bool stop = true;
+        void OnKeyDown(CKeyboardEvent *e) override {
+            if (stop) {
+                e->StopProcessing();
+            } else {
+                e->Ignore();
+            }
+        }
+    };
+    for (bool stop : {true, false}) {
+        Keeper keeper;
+        keeper.stop = stop;
+        c[0]->SubscribeFirst(keeper.AsNotify(), typeid(IKeyboardNotify), true);
+        c[0]->SetFocus();
+        c[0]->KeyDown(vk::Tab);
+        EXPECT_EQ(Focused(), c[0]) << stop;
+    }
 }
 
 TEST_F(BorderTest, ForgetsWindowsThatGo) {

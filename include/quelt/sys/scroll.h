@@ -44,7 +44,6 @@ class QUELT_API CScrollConverter {
     void SetMax(double max);
     double GetMin() const { return m_min; }
     double GetMax() const { return m_max; }
-    void SetPageSize(double page) { m_page = page; }
     double GetPageSize() const { return m_page; }
     void SetStepSize(double step) { m_step = step; }
     double GetStepSize() const { return m_step; }

@@ -255,7 +255,6 @@ class QUELT_API CSysWindow : public CImplEventSender<ISysWindow>,
     void ProcessHideTooltip();
     // Borrowed; null hides nothing but forgets the query state.
     void SetTooltip(ITooltip *tooltip);
-    ITooltip *GetTooltip() const { return m_pTooltip; }
 
     void RefreshScroll(bool unused);
     void SetScrollEmpty();

@@ -1,6 +1,7 @@
 #include "quelt/testing/window.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "quelt/testing/menu.h"
 
@@ -68,7 +69,8 @@ void ScriptedScrollBar::SetEnabled(bool enabled) {
 void ScriptedScrollBar::SetScrollInfo(const ScrollInfo &info) {
     m_pLog->Add(Call(m_name, "SetScrollInfo", info));
     m_info = info;
-    m_pos = static_cast<int>(info.pos);
+    // The library hands over integers; anything else is held as the nearest int.
+    m_pos = std::isnan(info.pos) ? 0 : static_cast<int>(std::clamp(info.pos, -2147483648.0, 2147483647.0));
 }
 
 void ScriptedScrollBar::SetScrollPos(int pos) {
@@ -203,7 +205,7 @@ void ScriptedWindow::KeyDown(int key, VKeyState keys, unsigned short character) 
     EntryScope scope(this);
     CKeyboardEvent event(static_cast<IEventSender *>(this), keys, key, character);
     NotifyOnKeyDown(&event);
-    if (!scope.Alive() || key != vk::Tab || !event.IsContinueProcessing()) return;
+    if (!scope.Alive() || key != vk::Tab || !event.IsContinueProcessing() || !event.IsAccepted()) return;
     GetFocusChange((keys & keystate::Shift) == 0);
 }
 

@@ -96,7 +96,8 @@ class ScriptedWindow : public CSysWindow {
     void Wheel(int x, int y, int delta, VKeyState keys = 0);
     // The mouse left the window.
     void Leave();
-    // Tab moves the focus on (back with shift) unless a receiver stopped the key.
+    // Tab moves the focus on (back with shift) unless a receiver stopped the
+    // key or asked the platform to skip its own handling (Ignore).
     void KeyDown(int key, VKeyState keys = 0, unsigned short character = 0);
     void KeyUp(int key, VKeyState keys = 0, unsigned short character = 0);
     void Char(unsigned short character, VKeyState keys = 0);
@@ -131,7 +132,6 @@ class ScriptedWindow : public CSysWindow {
     bool IsDestroyed() const { return m_destroyed; }
 
     using CSysWindow::GetScrollScale;
-    using CSysWindow::GetTooltip;
     using CSysWindow::RefreshScroll;
     using CSysWindow::SetScrollEmpty;
     using CSysWindow::SetTooltip;
