@@ -130,7 +130,7 @@ class QUELT_API CInplaceGroupBox : public IInplaceGroupBox,
 
 // The button events shared by buttons, check boxes and radio buttons.
 template <class I>
-class CButtonControl : public I, public ICustomCommonControl, public CCustomControl {
+class QUELT_API CButtonControl : public I, public ICustomCommonControl, public CCustomControl {
   public:
     CButtonControl() { AddEventType(typeid(IButtonNotify)); }
 

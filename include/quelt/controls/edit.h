@@ -50,7 +50,7 @@ class QUELT_API IInplaceComboBox : public IInplaceEdit {
 
 // The edit events of every text control.
 template <class I>
-class CEditEvents : public CImplEventSender<I> {
+class QUELT_API CEditEvents : public CImplEventSender<I> {
   public:
     CEditEvents() { this->AddEventType(typeid(IEditNotify)); }
 
