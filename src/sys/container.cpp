@@ -100,8 +100,16 @@ void CBaseContainer::SetFocusChange(bool) {}
 
 void CBaseContainer::ProcessTab(bool) {}
 
+// A parent that is also one of the container's own windows hands the focus
+// straight back here; the second hand-over in one chain ends it.
 void CBaseContainer::HandToParent(bool forward) {
-    if (m_pParent) m_pParent->GetFocusChange(forward);
+    if (!m_pParent || m_handing) return;
+    m_handing = true;
+    struct Done {
+        bool &flag;
+        ~Done() { flag = false; }
+    } done{m_handing};
+    m_pParent->GetFocusChange(forward);
 }
 
 bool CBaseContainer::Enter(ISysWindow *window, bool forward) {

@@ -92,6 +92,16 @@ TEST_F(NestedFocusTest, ContainersThatLoopBackOnThemselvesEndTheTab) {
     form.ProcessTab(true);
     client->ProcessTab(false);
     EXPECT_TRUE(InForm(Focused()));
+    // A page that is the notebook's own parent hands the focus back to it.
+    ScriptedNotebook self(system->SharedLog(), "self", list);
+    self.AddPage(list);
+    list->SetVisible(true);
+    list->SetFocus();
+    list->KeyDown(vk::Tab);
+    list->KeyDown(vk::Tab, keystate::Shift);
+    list->GetFocusChange(true);
+    EXPECT_EQ(Focused(), list);
+    list->SetVisible(false);
     // With every window hidden a tab finds nothing and returns.
     for (ScriptedWindow *window : {list, client}) window->SetVisible(false);
     form.GetFocusChange(true);

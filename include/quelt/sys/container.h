@@ -78,6 +78,7 @@ class QUELT_API CBaseContainer {
     std::vector<ISysWindow *> m_held;
     std::unique_ptr<Watcher> m_pWatcher;
     bool m_busy = false;
+    bool m_handing = false;
 };
 
 }  // namespace quelt
