@@ -70,8 +70,10 @@ void CSplitter::AssignSeparatorSize(int size) {
 }
 
 void CSplitter::MovePosition(int pos, int total) {
-    m_requested = std::max(pos, 0);
+    // What the user saw is what later extents keep: a drag past the minimal
+    // size counts as the position it was held at.
     m_requestedTotal = std::max(total, 0);
+    m_requested = ClampPosition(pos, m_requestedTotal);
     m_total = m_requestedTotal;
     Update();
 }

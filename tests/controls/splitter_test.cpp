@@ -79,13 +79,19 @@ TEST_F(SplitterTest, KeepsItsPositionThroughResizes) {
     splitter.SetResizeMode(ISplitter::KeepSecond);
     parent.Resize(303, 100);
     EXPECT_EQ(splitter.GetPosition(), 180);
-    // A change only when the position moves.
+    // A change only when the position moves; a drag past the minimal size
+    // holds at it and scales from there.
     splitter.Drag(180);
+    splitter.SetResizeMode(ISplitter::Proportional);
+    splitter.Drag(10);
+    parent.Resize(603, 100);
+    EXPECT_EQ(splitter.GetPosition(), 120);
     EXPECT_EQ(system->Log().Matching({"heard."}),
               (Lines{"heard.SplitterOnChangeSize 80 100", "heard.SplitterOnChangeSize 48 80",
                      "heard.SplitterOnChangeSize 160 48", "heard.SplitterOnChangeSize 80 160",
                      "heard.SplitterOnChangeSize 3 80", "heard.SplitterOnChangeSize 80 3",
-                     "heard.SplitterOnChangeSize 180 80"}));
+                     "heard.SplitterOnChangeSize 180 80", "heard.SplitterOnChangeSize 60 180",
+                     "heard.SplitterOnChangeSize 120 60"}));
 }
 
 TEST_F(SplitterTest, StackedSectionsAndTheMinimalSize) {

@@ -72,7 +72,8 @@ class QUELT_API CSplitter : public CImplEventSender<ISplitter>, public CBaseCont
     // Negative sizes are stored as 0; the position is clamped again.
     void AssignMinimalSize(int size);
     void AssignSeparatorSize(int size);
-    // The user or the host asks for pos while the extent is total.
+    // The user or the host asks for pos while the extent is total; the
+    // position is clamped for that extent and kept.
     void MovePosition(int pos, int total);
     // The splitter's extent along its orientation is now total.
     void ResizeTotal(int total);
