@@ -6,6 +6,8 @@
 #include <functional>
 #include <memory>
 #include <typeinfo>
+#include <utility>
+#include <vector>
 
 #include "quelt/core/exceptions.h"
 #include "quelt/paint/palette.h"
@@ -108,6 +110,38 @@ TEST_F(WindowTest, GesturesRaiseWhatANativeWindowWould) {
         log.Clear();
         c.gesture(window);
         EXPECT_EQ(Only(log, {"heard."}), c.heard);
+    }
+}
+
+TEST_F(WindowTest, OnlyTheButtonDownOfAClickCarriesThePressedButton) {
+    // Each mouse record of the sequence as its keys and button.
+    struct Keys : CMouseNotify, CMouseClickNotify {
+        std::vector<std::pair<VKeyState, MouseButton>> heard;
+        void OnButtonDown(CMouseEvent *e) override { Hear(e); }
+        void OnButtonUp(CMouseEvent *e) override { Hear(e); }
+        void OnClick(CMouseEvent *e) override { Hear(e); }
+        void OnDoubleClick(CMouseEvent *e) override { Hear(e); }
+        void Hear(CMouseEvent *e) { heard.emplace_back(e->GetKeys(), e->GetMouseButton()); }
+    };
+    const std::pair<MouseButton, VKeyState> buttons[] = {{button::Left, keystate::LeftButton},
+                                                         {button::Right, keystate::RightButton},
+                                                         {button::Middle, keystate::MiddleButton}};
+    for (bool twice : {false, true}) {
+        for (const auto &[button, bit] : buttons) {
+            SCOPED_TRACE(std::to_string(button) + (twice ? " double" : " single"));
+            ScriptedWindow window;
+            Keys keys;
+            window.Subscribe(keys.CMouseNotify::AsNotify(), typeid(IMouseNotify), true);
+            window.Subscribe(keys.CMouseClickNotify::AsNotify(), typeid(IMouseClickNotify), true);
+            if (twice) {
+                window.DoubleClick(1, 1, button, keystate::Shift);
+            } else {
+                window.Click(1, 1, button, keystate::Shift);
+            }
+            std::vector<std::pair<VKeyState, MouseButton>> expected(twice ? 4 : 3, {keystate::Shift, button});
+            expected[0].first |= bit;
+            EXPECT_EQ(keys.heard, expected);
+        }
     }
 }
 

@@ -249,6 +249,35 @@ class QUELT_API CSysWindow : public CImplEventSender<ISysWindow>,
     void NotifyOnCustomEvent(CCustomEvent *event);
     void NotifyOnSysColorChanged(CEvent *event);
 
+    // Native input, in client coordinates, as every platform feeds it in.
+    // Each opens an entry scope: a handler that deletes the window ends the
+    // sequence there.
+    // OnMouseMove, then the tooltip follows the mouse.
+    void NativeMouseMove(int x, int y, VKeyState keys);
+    // OnButtonDown alone.
+    void NativeButtonDown(int x, int y, MouseButton button, VKeyState keys);
+    // OnButtonUp alone.
+    void NativeButtonUp(int x, int y, MouseButton button, VKeyState keys);
+    // Down (keys plus the button's pressed bit), up, click.
+    void NativeClick(int x, int y, MouseButton button, VKeyState keys);
+    // Down (keys plus the button's pressed bit), up, double-click, up.
+    void NativeDoubleClick(int x, int y, MouseButton button, VKeyState keys);
+    // OnHover alone.
+    void NativeHover(int x, int y, VKeyState keys);
+    // OnWheel; a notch is 120, positive away from the user.
+    void NativeWheel(int x, int y, int delta, VKeyState keys);
+    // OnLeave at (-1, -1), then the tooltip hides.
+    void NativeLeave();
+    // OnKeyDown; Tab then moves the focus on (back with Shift) unless a
+    // receiver stopped the event or asked the platform to skip the key.
+    void NativeKeyDown(int key, VKeyState keys, unsigned short character);
+    // OnKeyUp alone.
+    void NativeKeyUp(int key, VKeyState keys, unsigned short character);
+    // OnChar with one UTF-16 unit.
+    void NativeChar(unsigned short character, VKeyState keys);
+    // OnResize with the new client size, then the scroll bars follow it.
+    void NativeResize(int width, int height);
+
     // The mouse moved to (x, y), client coordinates.
     void ProcessTooltipMouseMove(int x, int y);
     // The mouse left the window.

@@ -22,12 +22,6 @@ screen_rectangle<int> Unite(const screen_rectangle<int> &a, const screen_rectang
             std::max(a.bottom, b.bottom)};
 }
 
-VKeyState Pressed(MouseButton button) {
-    return button == button::Right    ? keystate::RightButton
-           : button == button::Middle ? keystate::MiddleButton
-                                      : keystate::LeftButton;
-}
-
 template <class T>
 quelt_ptr<T> Owned(T *object) {
     return quelt_ptr<T>(object);
@@ -388,9 +382,7 @@ void CairoWindow::SetBounds(const screen_rectangle<int> &bounds, bool redraw) {
         if (!scope.Alive()) return;
     }
     if (!resized) return;
-    CWindowEvent event(static_cast<IEventSender *>(this), Width(), Height());
-    NotifyOnResize(&event);
-    if (scope.Alive()) RefreshScroll(false);
+    NativeResize(Width(), Height());
 }
 
 void CairoWindow::SetVisible(bool visible) {
@@ -477,23 +469,18 @@ CairoScrollBar *CairoWindow::BarAt(int x, int y) {
 }
 
 void CairoWindow::MouseMove(int x, int y, VKeyState keys) {
-    EntryScope scope(this);
     point<int> screen(x, y);
     ClientToScreen(screen);
     if (CairoSystem *system = System()) system->Mouse().SetPos(screen.x, screen.y);
-    CMouseEvent event(static_cast<IEventSender *>(this), x, y, keys, button::None);
-    NotifyOnMouseMove(&event);
-    if (scope.Alive()) ProcessTooltipMouseMove(x, y);
+    NativeMouseMove(x, y, keys);
 }
 
 void CairoWindow::ButtonDown(int x, int y, MouseButton button, VKeyState keys) {
-    CMouseEvent event(static_cast<IEventSender *>(this), x, y, keys, button);
-    NotifyOnButtonDown(&event);
+    NativeButtonDown(x, y, button, keys);
 }
 
 void CairoWindow::ButtonUp(int x, int y, MouseButton button, VKeyState keys) {
-    CMouseEvent event(static_cast<IEventSender *>(this), x, y, keys, button);
-    NotifyOnButtonUp(&event);
+    NativeButtonUp(x, y, button, keys);
 }
 
 void CairoWindow::Click(int x, int y, MouseButton button, VKeyState keys) {
@@ -501,60 +488,28 @@ void CairoWindow::Click(int x, int y, MouseButton button, VKeyState keys) {
         bar->Press(x, y);
         return;
     }
-    EntryScope scope(this);
-    ButtonDown(x, y, button, keys | Pressed(button));
-    if (!scope.Alive()) return;
-    ButtonUp(x, y, button, keys);
-    if (!scope.Alive()) return;
-    CMouseEvent event(static_cast<IEventSender *>(this), x, y, keys, button);
-    NotifyOnClick(&event);
+    NativeClick(x, y, button, keys);
 }
 
 void CairoWindow::DoubleClick(int x, int y, MouseButton button, VKeyState keys) {
-    EntryScope scope(this);
-    ButtonDown(x, y, button, keys | Pressed(button));
-    if (!scope.Alive()) return;
-    ButtonUp(x, y, button, keys);
-    if (!scope.Alive()) return;
-    CMouseEvent event(static_cast<IEventSender *>(this), x, y, keys, button);
-    NotifyOnDoubleClick(&event);
-    if (scope.Alive()) ButtonUp(x, y, button, keys);
+    NativeDoubleClick(x, y, button, keys);
 }
 
-void CairoWindow::Hover(int x, int y, VKeyState keys) {
-    CMouseEvent event(static_cast<IEventSender *>(this), x, y, keys, button::None);
-    NotifyOnHover(&event);
-}
+void CairoWindow::Hover(int x, int y, VKeyState keys) { NativeHover(x, y, keys); }
 
-void CairoWindow::Wheel(int x, int y, int delta, VKeyState keys) {
-    CMouseWheelEvent event(static_cast<IEventSender *>(this), x, y, keys, delta);
-    NotifyOnWheel(&event);
-}
+void CairoWindow::Wheel(int x, int y, int delta, VKeyState keys) { NativeWheel(x, y, delta, keys); }
 
-void CairoWindow::Leave() {
-    EntryScope scope(this);
-    CMouseEvent event(static_cast<IEventSender *>(this), -1, -1, 0, button::None);
-    NotifyOnLeave(&event);
-    if (scope.Alive()) ProcessHideTooltip();
-}
+void CairoWindow::Leave() { NativeLeave(); }
 
 void CairoWindow::KeyDown(int key, VKeyState keys, unsigned short character) {
-    EntryScope scope(this);
-    CKeyboardEvent event(static_cast<IEventSender *>(this), keys, key, character);
-    NotifyOnKeyDown(&event);
-    if (!scope.Alive() || key != vk::Tab || !event.IsContinueProcessing()) return;
-    GetFocusChange((keys & keystate::Shift) == 0);
+    NativeKeyDown(key, keys, character);
 }
 
 void CairoWindow::KeyUp(int key, VKeyState keys, unsigned short character) {
-    CKeyboardEvent event(static_cast<IEventSender *>(this), keys, key, character);
-    NotifyOnKeyUp(&event);
+    NativeKeyUp(key, keys, character);
 }
 
-void CairoWindow::Char(unsigned short character, VKeyState keys) {
-    CKeyboardEvent event(static_cast<IEventSender *>(this), keys, 0, character);
-    NotifyOnChar(&event);
-}
+void CairoWindow::Char(unsigned short character, VKeyState keys) { NativeChar(character, keys); }
 
 void CairoWindow::Resize(int width, int height) {
     SetBounds({m_bounds.left, m_bounds.top, m_bounds.left + std::max(width, 1) - 1,

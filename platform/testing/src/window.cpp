@@ -140,84 +140,39 @@ void ScriptedWindow::Destroy() {
 
 // --- window: gestures ----------------------------------------------------------
 
-void ScriptedWindow::MouseMove(int x, int y, VKeyState keys) {
-    EntryScope scope(this);
-    CMouseEvent event(static_cast<IEventSender *>(this), x, y, keys, button::None);
-    NotifyOnMouseMove(&event);
-    if (scope.Alive()) ProcessTooltipMouseMove(x, y);
-}
+void ScriptedWindow::MouseMove(int x, int y, VKeyState keys) { NativeMouseMove(x, y, keys); }
 
 void ScriptedWindow::ButtonDown(int x, int y, MouseButton button, VKeyState keys) {
-    CMouseEvent event(static_cast<IEventSender *>(this), x, y, keys, button);
-    NotifyOnButtonDown(&event);
+    NativeButtonDown(x, y, button, keys);
 }
 
 void ScriptedWindow::ButtonUp(int x, int y, MouseButton button, VKeyState keys) {
-    CMouseEvent event(static_cast<IEventSender *>(this), x, y, keys, button);
-    NotifyOnButtonUp(&event);
+    NativeButtonUp(x, y, button, keys);
 }
 
 void ScriptedWindow::Click(int x, int y, MouseButton button, VKeyState keys) {
-    EntryScope scope(this);
-    const VKeyState pressed = keys | (button == button::Right    ? keystate::RightButton
-                                      : button == button::Middle ? keystate::MiddleButton
-                                                                 : keystate::LeftButton);
-    ButtonDown(x, y, button, pressed);
-    if (!scope.Alive()) return;
-    ButtonUp(x, y, button, keys);
-    if (!scope.Alive()) return;
-    CMouseEvent event(static_cast<IEventSender *>(this), x, y, keys, button);
-    NotifyOnClick(&event);
+    NativeClick(x, y, button, keys);
 }
 
 void ScriptedWindow::DoubleClick(int x, int y, MouseButton button, VKeyState keys) {
-    EntryScope scope(this);
-    const VKeyState pressed = keys | (button == button::Right    ? keystate::RightButton
-                                      : button == button::Middle ? keystate::MiddleButton
-                                                                 : keystate::LeftButton);
-    ButtonDown(x, y, button, pressed);
-    if (!scope.Alive()) return;
-    ButtonUp(x, y, button, keys);
-    if (!scope.Alive()) return;
-    CMouseEvent event(static_cast<IEventSender *>(this), x, y, keys, button);
-    NotifyOnDoubleClick(&event);
-    if (scope.Alive()) ButtonUp(x, y, button, keys);
+    NativeDoubleClick(x, y, button, keys);
 }
 
-void ScriptedWindow::Hover(int x, int y, VKeyState keys) {
-    CMouseEvent event(static_cast<IEventSender *>(this), x, y, keys, button::None);
-    NotifyOnHover(&event);
-}
+void ScriptedWindow::Hover(int x, int y, VKeyState keys) { NativeHover(x, y, keys); }
 
-void ScriptedWindow::Wheel(int x, int y, int delta, VKeyState keys) {
-    CMouseWheelEvent event(static_cast<IEventSender *>(this), x, y, keys, delta);
-    NotifyOnWheel(&event);
-}
+void ScriptedWindow::Wheel(int x, int y, int delta, VKeyState keys) { NativeWheel(x, y, delta, keys); }
 
-void ScriptedWindow::Leave() {
-    EntryScope scope(this);
-    CMouseEvent event(static_cast<IEventSender *>(this), -1, -1, 0, button::None);
-    NotifyOnLeave(&event);
-    if (scope.Alive()) ProcessHideTooltip();
-}
+void ScriptedWindow::Leave() { NativeLeave(); }
 
 void ScriptedWindow::KeyDown(int key, VKeyState keys, unsigned short character) {
-    EntryScope scope(this);
-    CKeyboardEvent event(static_cast<IEventSender *>(this), keys, key, character);
-    NotifyOnKeyDown(&event);
-    if (!scope.Alive() || key != vk::Tab || !event.IsContinueProcessing() || !event.IsAccepted()) return;
-    GetFocusChange((keys & keystate::Shift) == 0);
+    NativeKeyDown(key, keys, character);
 }
 
 void ScriptedWindow::KeyUp(int key, VKeyState keys, unsigned short character) {
-    CKeyboardEvent event(static_cast<IEventSender *>(this), keys, key, character);
-    NotifyOnKeyUp(&event);
+    NativeKeyUp(key, keys, character);
 }
 
-void ScriptedWindow::Char(unsigned short character, VKeyState keys) {
-    CKeyboardEvent event(static_cast<IEventSender *>(this), keys, 0, character);
-    NotifyOnChar(&event);
-}
+void ScriptedWindow::Char(unsigned short character, VKeyState keys) { NativeChar(character, keys); }
 
 void ScriptedWindow::Resize(int width, int height) {
     SetBounds({m_bounds.left, m_bounds.top, m_bounds.left + std::max(width, 1) - 1,
@@ -351,10 +306,7 @@ void ScriptedWindow::SetBounds(const screen_rectangle<int> &bounds, bool redraw)
         if (!scope.Alive()) return;
     }
     if (!resized) return;
-    CWindowEvent event(static_cast<IEventSender *>(this), m_bounds.right - m_bounds.left + 1,
-                       m_bounds.bottom - m_bounds.top + 1);
-    NotifyOnResize(&event);
-    if (scope.Alive()) RefreshScroll(false);
+    NativeResize(m_bounds.right - m_bounds.left + 1, m_bounds.bottom - m_bounds.top + 1);
 }
 
 screen_rectangle<int> ScriptedWindow::GetBounds() const {
