@@ -3,9 +3,15 @@
 // Everything of quelt_base_20u in one include.
 
 #include "quelt/controls/border.h"
+#include "quelt/controls/clipboard.h"
+#include "quelt/controls/control.h"
+#include "quelt/controls/decoration.h"
+#include "quelt/controls/edit.h"
 #include "quelt/controls/menu.h"
+#include "quelt/controls/notebook.h"
 #include "quelt/controls/notify.h"
 #include "quelt/controls/scrollbar.h"
+#include "quelt/controls/splitter.h"
 #include "quelt/controls/taborders.h"
 #include "quelt/core/base.h"
 #include "quelt/core/config.h"

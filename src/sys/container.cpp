@@ -69,6 +69,19 @@ void CBaseContainer::Unwatch(ISysWindow *window) {
         SenderOf(window)->Unsubscribe(m_pWatcher->AsNotify(), typeid(IWindowNotify), true);
 }
 
+void CBaseContainer::Adopt(ISysWindow *window) {
+    if (!window) return;
+    if (auto *sys = dynamic_cast<CSysWindow *>(window)) sys->SetParentContainer(this);
+    Watch(window);
+}
+
+void CBaseContainer::Disown(ISysWindow *window) {
+    if (!window) return;
+    auto *sys = dynamic_cast<CSysWindow *>(window);
+    if (sys && sys->GetParentContainer() == this) sys->SetParentContainer(nullptr);
+    Unwatch(window);
+}
+
 void CBaseContainer::Gone(IEventSender *sender) {
     if (m_pParent && SenderOf(m_pParent) == sender) m_pParent = nullptr;
     auto it =
@@ -87,8 +100,16 @@ void CBaseContainer::SetFocusChange(bool) {}
 
 void CBaseContainer::ProcessTab(bool) {}
 
+// A parent that is also one of the container's own windows hands the focus
+// straight back here; the second hand-over in one chain ends it.
 void CBaseContainer::HandToParent(bool forward) {
-    if (m_pParent) m_pParent->GetFocusChange(forward);
+    if (!m_pParent || m_handing) return;
+    m_handing = true;
+    struct Done {
+        bool &flag;
+        ~Done() { flag = false; }
+    } done{m_handing};
+    m_pParent->GetFocusChange(forward);
 }
 
 bool CBaseContainer::Enter(ISysWindow *window, bool forward) {

@@ -40,6 +40,10 @@ class QUELT_API CBaseContainer {
     // Starts (stops) watching a window the container holds.
     void Watch(ISysWindow *window);
     void Unwatch(ISysWindow *window);
+    // Watches a window and makes this its parent container (when it is a
+    // system window); Disown undoes both for a live window.
+    void Adopt(ISysWindow *window);
+    void Disown(ISysWindow *window);
     // A held window is gone; the container drops it from its own lists.
     virtual void OnWindowGone(ISysWindow *window);
 
@@ -74,6 +78,7 @@ class QUELT_API CBaseContainer {
     std::vector<ISysWindow *> m_held;
     std::unique_ptr<Watcher> m_pWatcher;
     bool m_busy = false;
+    bool m_handing = false;
 };
 
 }  // namespace quelt

@@ -188,6 +188,8 @@ class QUELT_API CSysWindow : public CImplEventSender<ISysWindow>,
 
     void SetParentContainer(CBaseContainer *container) { m_pParentContainer = container; }
     CBaseContainer *GetParentContainer() const { return m_pParentContainer; }
+    // The container that lays out and tabs through this window's children.
+    void SetChildContainer(CBaseContainer *container) { m_pChildContainer = container; }
     CBaseContainer *GetChildContainer() const { return m_pChildContainer; }
 
     // The focus leaves this window in the given direction.

@@ -54,6 +54,8 @@ std::string Arg(double value) {
     return std::string(buffer, result.ptr);
 }
 
+std::string Arg(const std::string &name) { return name; }
+
 std::string Arg(const wstring &text) {
     std::string line;
     for (char c : WideToUtf8(text)) {

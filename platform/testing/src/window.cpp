@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "quelt/controls/menu.h"
+#include "quelt/testing/menu.h"
 
 namespace quelt::testing {
 
@@ -434,7 +434,8 @@ void ScriptedWindow::DoScrollContent(int dx, int dy, int left, int top, int righ
 
 quelt_ptr<IPopupMenu> ScriptedWindow::CreatePopupMenu() {
     Add(Call(m_name, "CreatePopupMenu"));
-    return nullptr;
+    return quelt_ptr<IPopupMenu>(
+        new ScriptedMenu(m_pLog, m_name + ".menu" + std::to_string(++m_menus), this));
 }
 
 void ScriptedWindow::DoInvalidate(int left, int top, int right, int bottom) {

@@ -54,6 +54,8 @@ std::string Arg(bool value);
 std::string Arg(double value);
 // UTF-8, line feeds escaped.
 std::string Arg(const wstring &text);
+// A name (of a window, a menu, ...) as it is.
+std::string Arg(const std::string &name);
 std::string Arg(const _color &color);
 std::string Arg(const font &f);
 std::string Arg(const point<int> &p);

@@ -189,6 +189,7 @@ class ScriptedWindow : public CSysWindow {
     bool m_windowMode = false;
     bool m_applyCursor = true;
     bool m_destroyed = false;
+    int m_menus = 0;
 };
 
 }  // namespace quelt::testing
