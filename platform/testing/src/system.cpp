@@ -1,5 +1,7 @@
 #include "quelt/testing/system.h"
 
+#include "quelt/testing/pictures.h"
+
 #include <algorithm>
 
 namespace quelt::testing {
@@ -155,7 +157,7 @@ IPrinter *ScriptedSystem::GetPrinter() {
 
 quelt_ptr<IVectorPicture> ScriptedSystem::CreateVectorPicture(int width, int height) {
     m_pLog->Add(Call("system", "CreateVectorPicture", width, height));
-    return nullptr;
+    return quelt_ptr<IVectorPicture>(new RecordingVectorPicture(size<int>(width, height)));
 }
 
 int ScriptedSystem::GetSystemMetrics(int index) {
