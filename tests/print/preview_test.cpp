@@ -1,12 +1,22 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <climits>
 #include <cmath>
+#include <condition_variable>
+#include <functional>
 #include <limits>
+#include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "quelt/paint/painter.h"
+#include "quelt/print/preview.h"
 #include "quelt/print/previewprinter.h"
+#include "quelt/testing/menu.h"
+#include "quelt/testing/painter.h"
 #include "quelt/testing/pictures.h"
 #include "quelt/testing/printer.h"
 #include "quelt/testing/system.h"
@@ -16,8 +26,11 @@ namespace quelt {
 namespace {
 
 using quelt::testing::InstalledSystem;
+using quelt::testing::RecordingPainter;
 using quelt::testing::RecordingVectorPicture;
+using quelt::testing::ScriptedMenu;
 using quelt::testing::ScriptedPrinter;
+using quelt::testing::ScriptedThread;
 using quelt::testing::ScriptedWindow;
 using Lines = std::vector<std::string>;
 
@@ -112,6 +125,216 @@ TEST_F(PreviewPrinterTest, SettingsComeFromTheSystemPrinterAndSizeThePictures) {
     EXPECT_EQ(p.GetNumCopies(), 1);
     EXPECT_TRUE(p.GetCollate());
     EXPECT_EQ(p.CreatePainter().get(), nullptr);
+}
+
+// n pages, each filling one rectangle at its own number.
+class Pages : public CPrintSupport {
+  public:
+    explicit Pages(int n) : m_n(n) {}
+    bool IsPrintSupport(bool byPage) override { return byPage; }
+    int GetPageCount(IPrinter *) const override { return m_n; }
+    void OnPrintPage(IPainter *painter, IPrinter *, int page) override {
+        painter->FillRect(page, page, page + 1, page + 1);
+    }
+
+  private:
+    int m_n;
+};
+
+// Writes what a preview raises; may act on a page event.
+class Heard : public CPreviewNotify {
+  public:
+    void OnCurrentPageChange(CPreviewEvent *e) override { Add("page", e->GetPageNumber()); }
+    void OnStartPreviewPrepare(CPreviewEvent *e) override { Add("start", e->GetPageNumber()); }
+    void OnStopPreviewPrepare(CPreviewEvent *e) override { Add("stop", e->GetPageNumber()); }
+    void OnPagePrepare(CPreviewEvent *e) override {
+        Add("prepare", e->GetPageNumber());
+        if (onPage) onPage(e->GetPageNumber());
+    }
+    void OnChangeScale(CScaleChangeByMouseEvent *e) override {
+        Add("zoom", e->GetScale());
+        Add("view", e->GetView());
+    }
+    Lines Take() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        Lines taken;
+        taken.swap(m_lines);
+        return taken;
+    }
+    std::function<void(int)> onPage;
+
+  private:
+    void Add(const std::string &what, int n) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_lines.push_back(what + " " + std::to_string(n));
+    }
+    std::mutex m_mutex;
+    Lines m_lines;
+};
+
+// A4 portrait on a 4 px/mm window of 400 x 600.
+struct PreviewTest : PreviewPrinterTest {
+    PreviewTest() { preview.Subscribe(heard.AsNotify(), typeid(IPreviewNotify), true); }
+    void Click(int x, int y) {
+        CMouseEvent e(&window, x, y, 0, button::Left);
+        preview.OnClick(&e);
+    }
+    void Scroll(CScrollEvent::ScrollAction action) {
+        CScrollEvent e(&window, action, 0);
+        preview.OnVertScroll(&e);
+    }
+    void Command(int id) {
+        CMenuEvent e(preview.GetContextMenu(), id);
+        preview.OnClicked(&e);
+    }
+    CQueltPreview preview{&window};
+    Heard heard;
+};
+
+TEST_F(PreviewTest, WholePageAndPageWidthFitTheWindow) {
+    Pages three(3);
+    preview.SetPrint(&three, nullptr);
+    EXPECT_EQ(preview.GetPageCount(), 3);
+    EXPECT_EQ(heard.Take(), (Lines{"start 0", "prepare 2", "prepare 3", "stop 3"}));
+    EXPECT_EQ(preview.GetScale(), 45);
+    EXPECT_EQ(preview.GetPaperLeft(), 11);
+    ScrollInfo info;
+    window.GetScrollInfo(ISysWindow::VertScroll, info);
+    EXPECT_EQ(info.max, 1642);
+    EXPECT_EQ(info.page, 600);
+    Scroll(CScrollEvent::PageDown);
+    EXPECT_EQ(preview.GetScrollOffset(), -600);
+    Scroll(CScrollEvent::PageDown);
+    EXPECT_EQ(preview.GetScrollOffset(), -1042);
+    Scroll(CScrollEvent::LineUp);
+    EXPECT_EQ(preview.GetScrollOffset(), -1027);
+    window.Resize(800, 600);
+    EXPECT_EQ(preview.GetScale(), 47);
+    preview.SetPageView(IPrintPreview::PageWidth);
+    EXPECT_EQ(preview.GetScale(), 92);
+    preview.SetPageView(IPrintPreview::Custom);
+    EXPECT_EQ(preview.GetPageView(), IPrintPreview::PageWidth);
+    // The same arguments prepare nothing again.
+    preview.SetPrint(&three, nullptr);
+    EXPECT_TRUE(heard.Take().empty());
+}
+
+TEST_F(PreviewTest, ScaleIsBoundedAndTheGapFollowsIt) {
+    struct Case {
+        int scale, wantScale, wantGap;
+    };
+    for (const Case c :
+         {Case{150, 150, 15}, Case{5, 10, 6}, Case{75, 75, 7}, Case{300, 300, 15}, Case{1000, 500, 15}}) {
+        CQueltPreview p(&window);
+        p.SetScale(c.scale);
+        EXPECT_EQ(p.GetScale(), c.wantScale) << c.scale;
+        EXPECT_EQ(p.GetGap(), c.wantGap) << c.scale;
+        EXPECT_EQ(p.GetPageView(), IPrintPreview::Custom);
+    }
+    // Without pages and without a window nothing divides by zero.
+    CQueltPreview detached(nullptr);
+    detached.SetPageView(IPrintPreview::PageWidth);
+    detached.SetScale(INT_MIN);
+    EXPECT_EQ(detached.GetScale(), 10);
+    detached.SetPaperBorderWidth(-4);
+    detached.SetShadowOffset(-4);
+    EXPECT_EQ(detached.GetPaperBorderWidth(), 0);
+    EXPECT_EQ(detached.GetShadowOffset(), 0);
+}
+
+TEST_F(PreviewTest, PagesAreClampedAndTheMenuWraps) {
+    Command(3);
+    EXPECT_EQ(preview.GetPage(), 0);
+    Pages three(3);
+    preview.SetPrint(&three, nullptr);
+    heard.Take();
+    preview.SetPage(-5);
+    EXPECT_EQ(preview.GetPage(), 0);
+    preview.SetPage(100);
+    EXPECT_EQ(preview.GetPage(), 2);
+    Command(3);
+    EXPECT_EQ(preview.GetPage(), 0);
+    Command(4);
+    EXPECT_EQ(preview.GetPage(), 2);
+    EXPECT_EQ(heard.Take(), (Lines{"page 2", "page 0", "page 2"}));
+    auto *menu = static_cast<ScriptedMenu *>(preview.GetContextMenu());
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->GetItemCount(), 10);
+    menu->ChooseMenuItem(200);
+    EXPECT_EQ(preview.GetScale(), 200);
+    menu->ChooseMenuItem(1);
+    EXPECT_EQ(preview.GetScale(), 44);
+    // A new document starts on its first page.
+    Pages one(1);
+    preview.SetPrint(&one, nullptr);
+    EXPECT_EQ(heard.Take().front(), "page 0");
+}
+
+TEST_F(PreviewTest, MouseZoomKeepsThePointAndAlternates) {
+    Pages three(3);
+    preview.SetPrint(&three, nullptr);
+    heard.Take();
+    Click(1, 1);  // beside the paper
+    EXPECT_EQ(preview.GetScale(), 45);
+    Click(100, 100);
+    EXPECT_EQ(preview.GetScale(), 100);
+    EXPECT_EQ(preview.GetPageView(), IPrintPreview::Custom);
+    EXPECT_EQ(preview.GetGap(), 15);
+    // (100 - 0) x 100 / 45 from 100: the offset that keeps the point.
+    EXPECT_EQ(preview.GetScrollOffset(), -122);
+    Click(100, 100);
+    EXPECT_EQ(preview.GetScale(), 44);
+    EXPECT_EQ(preview.GetPageView(), IPrintPreview::WholePage);
+    EXPECT_EQ(heard.Take(), (Lines{"zoom 100", "view 2", "zoom 44", "view 0"}));
+}
+
+TEST_F(PreviewTest, AbortStopsAtThePageAndDrawsOnlyRecordedPages) {
+    Pages five(5);
+    heard.onPage = [&](int page) {
+        if (page == 2) preview.AbortPrepare();
+    };
+    preview.SetPrint(&five, nullptr);
+    EXPECT_EQ(preview.GetPageCount(), 1);
+    EXPECT_EQ(heard.Take(), (Lines{"start 0", "prepare 2", "stop 2"}));
+    // Each sheet shows its own picture once.
+    RecordingPainter &painter = window.DefaultPainter();
+    painter.Clear();
+    preview.OnDraw(&painter);
+    int pictures = 0;
+    for (const std::string &line : painter.Log())
+        pictures += line.find("DrawVectorPicture") != std::string::npos;
+    EXPECT_EQ(pictures, 1);
+}
+
+TEST_F(PreviewTest, WorkerPreparesWhileTheWindowReadsAndDestructionWaitsForIt) {
+    auto preview2 = std::make_unique<CQueltPreview>(&window);
+    ScriptedThread *thread = system->Threads().back();
+    Pages many(40);
+    preview2->SetPrint(&many, nullptr);
+    ASSERT_EQ(preview2->GetPageCount(), 40);
+    Heard workerHeard;
+    preview2->Subscribe(workerHeard.AsNotify(), typeid(IPreviewNotify), true);
+    std::atomic<bool> reached{false};
+    workerHeard.onPage = [&](int page) {
+        if (page != 20) return;
+        reached = true;
+        while (!thread->IsStopRequested()) std::this_thread::yield();
+    };
+    thread->SetMode(1);
+    thread->Start(preview2.get());
+    std::thread worker([thread] { thread->Run(); });
+    RecordingPainter &painter = window.DefaultPainter();
+    while (!reached) {
+        const int count = preview2->GetPageCount();
+        EXPECT_GE(count, 0);
+        EXPECT_LE(count, 40);
+        preview2->OnDraw(&painter);
+    }
+    preview2.reset();  // waits for the worker, which stops at page 20
+    worker.join();
+    Lines lines = workerHeard.Take();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), "stop 20");
 }
 
 }  // namespace
