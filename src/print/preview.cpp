@@ -401,17 +401,26 @@ void CQueltPreview::SetPaperBorderWidth(int width) {
 // --- input ---------------------------------------------------------------------------------
 
 void CQueltPreview::OnResize(CWindowEvent *event) {
-    CQueltControl::OnResize(event);
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_fireMutex);
+        CQueltControl::OnResize(event);
+    }
     UpdatePageParameters();
 }
 
 void CQueltPreview::OnShow(CWindowEvent *event) {
-    CQueltControl::OnShow(event);
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_fireMutex);
+        CQueltControl::OnShow(event);
+    }
     UpdatePageParameters();
 }
 
 void CQueltPreview::OnCustomEvent(CCustomEvent *event) {
-    CQueltControl::OnCustomEvent(event);
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_fireMutex);
+        CQueltControl::OnCustomEvent(event);
+    }
     if (m_layoutStale.exchange(false)) UpdatePageParameters();
 }
 
@@ -457,22 +466,34 @@ long long ScrollTarget(const CScrollEvent &event, long long offset, long long pa
 }  // namespace
 
 void CQueltPreview::OnVertScroll(CScrollEvent *event) {
-    CQueltControl::OnVertScroll(event);
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_fireMutex);
+        CQueltControl::OnVertScroll(event);
+    }
     ScrollVert(ScrollTarget(*event, m_offsetY, std::max(0, GetHeight())));
 }
 
 void CQueltPreview::OnHorzScroll(CScrollEvent *event) {
-    CQueltControl::OnHorzScroll(event);
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_fireMutex);
+        CQueltControl::OnHorzScroll(event);
+    }
     ScrollHorz(ScrollTarget(*event, m_offsetX, std::max(0, GetWidth())));
 }
 
 void CQueltPreview::OnWheel(CMouseWheelEvent *event) {
-    CQueltControl::OnWheel(event);
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_fireMutex);
+        CQueltControl::OnWheel(event);
+    }
     ScrollVert(static_cast<long long>(m_offsetY) + event->GetDelta() / 2);
 }
 
 void CQueltPreview::OnKeyDown(CKeyboardEvent *event) {
-    CQueltControl::OnKeyDown(event);
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_fireMutex);
+        CQueltControl::OnKeyDown(event);
+    }
     struct Key {
         int code;
         bool vertical;
@@ -495,7 +516,10 @@ void CQueltPreview::OnKeyDown(CKeyboardEvent *event) {
 }
 
 void CQueltPreview::OnMouseMove(CMouseEvent *event) {
-    CQueltControl::OnMouseMove(event);
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_fireMutex);
+        CQueltControl::OnMouseMove(event);
+    }
     ISysWindow *window = GetSysWindow();
     if (!window) return;
     int cursor = kArrowCursor;
@@ -507,7 +531,10 @@ void CQueltPreview::OnMouseMove(CMouseEvent *event) {
 }
 
 void CQueltPreview::OnClick(CMouseEvent *event) {
-    CQueltControl::OnClick(event);
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_fireMutex);
+        CQueltControl::OnClick(event);
+    }
     if (event->GetMouseButton() != button::Left || PageAt(event->GetX(), event->GetY()) < 0) return;
     ZoomAt(event->GetX(), event->GetY());
 }
@@ -537,7 +564,10 @@ void CQueltPreview::ZoomAt(int x, int y) {
 }
 
 void CQueltPreview::OnContextMenu(CContextMenuEvent *event) {
-    CQueltControl::OnContextMenu(event);
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_fireMutex);
+        CQueltControl::OnContextMenu(event);
+    }
     if (m_pMenu) m_pMenu->Show(event->x, event->y);
 }
 
@@ -560,7 +590,10 @@ void CQueltPreview::OnClicked(CMenuEvent *event) {
 // --- drawing -----------------------------------------------------------------------------
 
 void CQueltPreview::OnDraw(IPainter *painter) {
-    CQueltControl::OnDraw(painter);
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_fireMutex);
+        CQueltControl::OnDraw(painter);
+    }
     if (!painter) return;
     if (m_layoutStale.exchange(false)) UpdatePageParameters();
     painter->SetClearColor(_color());
@@ -571,9 +604,13 @@ void CQueltPreview::OnDraw(IPainter *painter) {
         painter->SetBrush(brush(m_background, brush::Solid));
         painter->FillRect(0, 0, static_cast<double>(l.clientW), static_cast<double>(l.clientH));
     }
-    // Draw from a snapshot: the worker may append meanwhile.
-    const std::vector<IVectorPicture *> pages = m_printer.GetPages();
+    // The pages stay locked while drawn: a worker preparing anew releases them.
+    IMutex *mutex = m_printer.GetPicturesMutex();
+    const long long left = GetPaperLeft();
+    if (mutex) mutex->Lock();
+    const std::vector<IVectorPicture *> pages = m_printer.GetPagesUnlocked();
     if (pages.empty() || l.width <= 0 || l.height <= 0) {
+        if (mutex) mutex->Unlock();
         painter->EndPaint();
         return;
     }
@@ -585,7 +622,6 @@ void CQueltPreview::OnDraw(IPainter *painter) {
     const size<int> lt = m_printer.GetMargins(false);
     const size<int> rb = m_printer.GetMargins(true);
     const double zoom = m_scale / 100.0;
-    const long long left = GetPaperLeft();
     const int count = std::min<int>(static_cast<int>(pages.size()), l.columns * l.rows);
     for (int i = 0; i < count; ++i) {
         const long long x = left + static_cast<long long>(i % l.columns) * (l.width + m_gap);
@@ -607,6 +643,7 @@ void CQueltPreview::OnDraw(IPainter *painter) {
         const double ir = x2 - rb.cx * l.ppmx * zoom, ib = y2 - rb.cy * l.ppmy * zoom;
         if (il < ir && it < ib) painter->DrawVectorPicture(pages[static_cast<size_t>(i)], il, it, ir, ib);
     }
+    if (mutex) mutex->Unlock();
     painter->EndPaint();
 }
 
@@ -621,19 +658,39 @@ void CQueltPreview::OnPrintPage(IPainter *painter, IPrinter *, int page) {
 
 // --- notifications ---------------------------------------------------------------------
 
+// A window thread that asked the preparation to stop may hold the lock while it
+// waits for the worker: the worker then drops its notification instead.
+bool CQueltPreview::LockToFire() {
+    while (!m_fireMutex.try_lock()) {
+        if (m_stop) return false;
+        std::this_thread::yield();
+    }
+    return true;
+}
+
 void CQueltPreview::NotifyOnStartPreviewPrepare(CPreviewEvent *event) {
+    if (!LockToFire()) return;
+    std::lock_guard<std::recursive_mutex> lock(m_fireMutex, std::adopt_lock);
     Fire<&IPreviewNotify::OnStartPreviewPrepare>(event, true);
 }
 void CQueltPreview::NotifyOnStopPreviewPrepare(CPreviewEvent *event) {
+    if (!LockToFire()) return;
+    std::lock_guard<std::recursive_mutex> lock(m_fireMutex, std::adopt_lock);
     Fire<&IPreviewNotify::OnStopPreviewPrepare>(event, true);
 }
 void CQueltPreview::NotifyOnCurrentPageChange(CPreviewEvent *event) {
+    if (!LockToFire()) return;
+    std::lock_guard<std::recursive_mutex> lock(m_fireMutex, std::adopt_lock);
     Fire<&IPreviewNotify::OnCurrentPageChange>(event, true);
 }
 void CQueltPreview::NotifyOnPagePrepare(CPreviewEvent *event) {
+    if (!LockToFire()) return;
+    std::lock_guard<std::recursive_mutex> lock(m_fireMutex, std::adopt_lock);
     Fire<&IPreviewNotify::OnPagePrepare>(event, true);
 }
 void CQueltPreview::NotifyOnChangeScale(CScaleChangeByMouseEvent *event) {
+    if (!LockToFire()) return;
+    std::lock_guard<std::recursive_mutex> lock(m_fireMutex, std::adopt_lock);
     Fire<&IPreviewNotify::OnChangeScale>(event, true);
 }
 

@@ -5,6 +5,7 @@
 // with zoom, paging, scrolling and a zoom menu.
 
 #include <atomic>
+#include <mutex>
 #include <thread>
 
 #include "quelt/controls/menu.h"
@@ -182,6 +183,8 @@ class QUELT_API CQueltPreview : public CQueltControl,
     enum Target : int { TargetFit, TargetCustom };
 
     void SetColor(_color &stored, const _color &color);
+    // False when a stop was asked for while another thread raises events.
+    bool LockToFire();
     void Prepare();
     void UpdatePageParameters();
     bool OnWindowThread() const { return std::this_thread::get_id() == m_windowThread; }
@@ -199,6 +202,10 @@ class QUELT_API CQueltPreview : public CQueltControl,
     void BuildMenu();
 
     static std::atomic<int> PreviewCount;
+
+    // One sender must not dispatch on two threads at once: the worker's
+    // notifications and the window's re-raised events take turns.
+    std::recursive_mutex m_fireMutex;
 
     CPreviewPrinter m_printer;
     IPrintSupport *m_pSupport = nullptr;

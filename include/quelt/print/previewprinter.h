@@ -74,6 +74,8 @@ class QUELT_API CPreviewPrinter : public CPrinter {
     // Destroys every recorded picture and the current one.
     void ReleasePicturies();
     IMutex *GetPicturesMutex() const { return m_pMutex.get(); }
+    // For a caller that holds the pictures mutex.
+    const std::vector<IVectorPicture *> &GetPagesUnlocked() const { return m_pages; }
     ISysWindow *GetWindow() const { return m_pWindow; }
 
   private:
