@@ -45,6 +45,8 @@
 #include "quelt/paint/palette.h"
 #include "quelt/paint/picture.h"
 #include "quelt/paint/xpm.h"
+#include "quelt/print/preview.h"
+#include "quelt/print/previewprinter.h"
 #include "quelt/print/printer.h"
 #include "quelt/sys/container.h"
 #include "quelt/sys/notify.h"

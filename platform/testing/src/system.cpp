@@ -1,6 +1,9 @@
 #include "quelt/testing/system.h"
 
+#include "quelt/testing/pictures.h"
+
 #include <algorithm>
+#include <chrono>
 
 namespace quelt::testing {
 
@@ -98,6 +101,18 @@ ScriptedThread::~ScriptedThread() {
 
 void ScriptedThread::Wait(int timeout) {
     if (m_pSystem) m_pSystem->Log().Add(Call(m_name, "Wait", timeout));
+    std::unique_lock<std::mutex> lock(m_runMutex);
+    if (!m_running || m_runner == std::this_thread::get_id()) return;
+    const auto ended = [this] { return !m_running; };
+    if (timeout < 0)
+        m_runEnded.wait(lock, ended);
+    else
+        m_runEnded.wait_for(lock, std::chrono::milliseconds(timeout), ended);
+}
+
+bool ScriptedThread::IsRunning() const {
+    std::lock_guard<std::mutex> lock(m_runMutex);
+    return m_running;
 }
 
 void ScriptedThread::Stop() {
@@ -106,16 +121,27 @@ void ScriptedThread::Stop() {
 }
 
 void ScriptedThread::Start(IRunnable *runnable) {
+    std::lock_guard<std::mutex> lock(m_runMutex);
     m_pRunnable = runnable;
     m_stopRequested = false;
 }
 
 void ScriptedThread::Run() {
-    IRunnable *runnable = m_pRunnable;
-    m_pRunnable = nullptr;
+    IRunnable *runnable = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(m_runMutex);
+        runnable = m_pRunnable;
+        m_pRunnable = nullptr;
+        m_running = true;
+        m_runner = std::this_thread::get_id();
+    }
     if (runnable) runnable->Run(this);
     CEndThreadEvent event(static_cast<IEventSender *>(this));
     Fire<&IEndThreadNotify::OnEndThread>(&event, true);
+    std::lock_guard<std::mutex> lock(m_runMutex);
+    m_running = false;
+    m_runner = std::thread::id();
+    m_runEnded.notify_all();
 }
 
 // --- system --------------------------------------------------------------------
@@ -155,7 +181,7 @@ IPrinter *ScriptedSystem::GetPrinter() {
 
 quelt_ptr<IVectorPicture> ScriptedSystem::CreateVectorPicture(int width, int height) {
     m_pLog->Add(Call("system", "CreateVectorPicture", width, height));
-    return nullptr;
+    return quelt_ptr<IVectorPicture>(new RecordingVectorPicture(size<int>(width, height)));
 }
 
 int ScriptedSystem::GetSystemMetrics(int index) {

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <atomic>
+#include <condition_variable>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "quelt/core/events.h"
@@ -74,7 +77,9 @@ class ScriptedMutex : public IMutex {
 };
 
 // A thread that runs its runnable on the caller's thread when the test says
-// Run(); it then raises IEndThreadNotify.
+// Run(); it then raises IEndThreadNotify. A test may call Run() from a thread
+// of its own: Wait then blocks until that run ends (or the timeout passes),
+// and returns at once when nothing runs or the runner itself waits.
 class ScriptedThread : public IThread, public CImplEventSender<> {
   public:
     ScriptedThread(ScriptedSystem *system, std::string name);
@@ -88,6 +93,7 @@ class ScriptedThread : public IThread, public CImplEventSender<> {
     void Run();
     void SetMode(int mode) { m_mode = mode; }
     bool IsStopRequested() const { return m_stopRequested; }
+    bool IsRunning() const;
     const std::string &GetName() const { return m_name; }
 
   private:
@@ -95,8 +101,12 @@ class ScriptedThread : public IThread, public CImplEventSender<> {
     ScriptedSystem *m_pSystem;
     std::string m_name;
     IRunnable *m_pRunnable = nullptr;
-    int m_mode = 0;
-    bool m_stopRequested = false;
+    std::atomic<int> m_mode{0};
+    std::atomic<bool> m_stopRequested{false};
+    mutable std::mutex m_runMutex;
+    std::condition_variable m_runEnded;
+    bool m_running = false;
+    std::thread::id m_runner;
 };
 
 // A system whose services the test drives: a fake clock with timers, a mouse,

@@ -1,0 +1,344 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <climits>
+#include <cmath>
+#include <condition_variable>
+#include <functional>
+#include <limits>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "quelt/paint/painter.h"
+#include "quelt/print/preview.h"
+#include "quelt/print/previewprinter.h"
+#include "quelt/testing/menu.h"
+#include "quelt/testing/painter.h"
+#include "quelt/testing/pictures.h"
+#include "quelt/testing/printer.h"
+#include "quelt/testing/system.h"
+#include "quelt/testing/window.h"
+
+namespace quelt {
+namespace {
+
+using quelt::testing::InstalledSystem;
+using quelt::testing::RecordingPainter;
+using quelt::testing::RecordingVectorPicture;
+using quelt::testing::ScriptedMenu;
+using quelt::testing::ScriptedPrinter;
+using quelt::testing::ScriptedThread;
+using quelt::testing::ScriptedWindow;
+using Lines = std::vector<std::string>;
+
+// The drawing lines of a recorded page (what its painter filled).
+Lines Fills(IVectorPicture *picture) {
+    Lines fills;
+    if (!picture) return fills;
+    for (const std::string &line : static_cast<RecordingVectorPicture *>(picture)->Log())
+        if (line.find("FillRect") != std::string::npos) fills.push_back(line);
+    return fills;
+}
+
+// A window of 4 px/mm and a system printer; the printer side of the preview.
+struct PreviewPrinterTest : ::testing::Test {
+    PreviewPrinterTest() {
+        window.SetCanvasMetrics(ICanvas::WidthPixels, 400);
+        window.SetCanvasMetrics(ICanvas::WidthMillimetres, 100);
+        window.SetCanvasMetrics(ICanvas::HeightPixels, 400);
+        window.SetCanvasMetrics(ICanvas::HeightMillimetres, 100);
+        system->SetPrinter(&printer);
+    }
+    // Pages 0..n-1 each fill one rectangle at their own number.
+    void Record(CPreviewPrinter &p, int n, int abortAt = -1) {
+        IPainter *painter = p.GetDrawedPicture()->TakeDefPainter();
+        painter->BeginPaint(IPainter::SettingsPrint);
+        p.BeginDoc(painter);
+        for (int i = 0; i < n; ++i) {
+            p.GetDrawedPicture()->TakeDefPainter()->FillRect(i, i, i + 1, i + 1);
+            if (i + 1 < n && (i == abortAt ? (p.AbortPrint(), !p.NewPage()) : !p.NewPage())) break;
+        }
+        painter->EndPaint();
+        p.EndDoc();
+    }
+    InstalledSystem system;
+    ScriptedPrinter printer;
+    ScriptedWindow window{"preview", 400, 600};
+};
+
+TEST_F(PreviewPrinterTest, EachPageHoldsOnlyItsOwnDrawing) {
+    CPreviewPrinter p(&window);
+    Record(p, 3);
+    ASSERT_EQ(p.GetPageCount(), 3);
+    for (int i = 0; i < 3; ++i) {
+        const Lines fills = Fills(p.GetPage(i));
+        ASSERT_EQ(fills.size(), 1u) << "page " << i;
+        const std::string n = std::to_string(i);
+        EXPECT_EQ(fills[0], "internalFillRect " + n + " " + n + " " + std::to_string(i + 1) + " " +
+                                std::to_string(i + 1));
+    }
+    EXPECT_EQ(p.GetPage(-1), nullptr);
+    EXPECT_EQ(p.GetPage(3), nullptr);
+    EXPECT_EQ(p.GetPages().size(), 3u);
+    p.ReleasePicturies();
+    EXPECT_EQ(p.GetPageCount(), 0);
+    EXPECT_TRUE(p.GetPages().empty());
+}
+
+TEST_F(PreviewPrinterTest, AnAbortedJobAddsNoBlankPage) {
+    CPreviewPrinter p(&window);
+    Record(p, 5, 1);
+    EXPECT_EQ(p.GetPageCount(), 1);
+    for (IVectorPicture *page : p.GetPages()) EXPECT_NE(page, nullptr);
+    // Without a current picture the job records nothing.
+    p.ReleasePicturies();
+    p.BeginDoc(nullptr);
+    p.EndDoc();
+    EXPECT_EQ(p.GetPageCount(), 0);
+}
+
+TEST_F(PreviewPrinterTest, SettingsComeFromTheSystemPrinterAndSizeThePictures) {
+    printer.SetPaperOrientation(IPrinter::Landscape);
+    printer.SetMargins(size<int>(10, 15), size<int>(5, 7));
+    printer.SetMetric(static_cast<ICanvas::CanvasMetrics>(9), 1);
+    CPreviewPrinter p(&window);
+    EXPECT_EQ(p.GetMargins(false), size<int>(10, 15));
+    EXPECT_EQ(p.GetMargins(true), size<int>(5, 7));
+    EXPECT_EQ(p.GetCanvasMetrics(static_cast<ICanvas::CanvasMetrics>(9)), 1);
+    EXPECT_EQ(p.GetScale(), size<double>(4, 4));
+    // Landscape A4: 297 x 210 mm.
+    IVectorPicture *picture = p.GetDrawedPicture();
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->GetCanvasMetrics(ICanvas::WidthPixels), 297 * 4);
+    EXPECT_EQ(picture->GetCanvasMetrics(ICanvas::HeightPixels), 210 * 4);
+    p.ReleasePicturies();
+    for (double bad : {0.0, -1.0, std::numeric_limits<double>::quiet_NaN(), HUGE_VAL}) {
+        p.SetScale(size<double>(bad, 2));
+        EXPECT_EQ(p.GetScale(), size<double>(4, 4)) << bad;
+    }
+    p.SetScale(size<double>(0.001, 0.001));
+    picture = p.GetDrawedPicture();
+    EXPECT_EQ(picture->GetCanvasMetrics(ICanvas::WidthPixels), 1);
+    EXPECT_EQ(p.GetNumCopies(), 1);
+    EXPECT_TRUE(p.GetCollate());
+    EXPECT_EQ(p.CreatePainter().get(), nullptr);
+}
+
+// n pages, each filling one rectangle at its own number.
+class Pages : public CPrintSupport {
+  public:
+    explicit Pages(int n) : m_n(n) {}
+    bool IsPrintSupport(bool byPage) override { return byPage; }
+    int GetPageCount(IPrinter *) const override { return m_n; }
+    void OnPrintPage(IPainter *painter, IPrinter *, int page) override {
+        painter->FillRect(page, page, page + 1, page + 1);
+    }
+
+  private:
+    int m_n;
+};
+
+// Writes what a preview raises; may act on a page event.
+class Heard : public CPreviewNotify {
+  public:
+    void OnCurrentPageChange(CPreviewEvent *e) override { Add("page", e->GetPageNumber()); }
+    void OnStartPreviewPrepare(CPreviewEvent *e) override { Add("start", e->GetPageNumber()); }
+    void OnStopPreviewPrepare(CPreviewEvent *e) override { Add("stop", e->GetPageNumber()); }
+    void OnPagePrepare(CPreviewEvent *e) override {
+        Add("prepare", e->GetPageNumber());
+        if (onPage) onPage(e->GetPageNumber());
+    }
+    void OnChangeScale(CScaleChangeByMouseEvent *e) override {
+        Add("zoom", e->GetScale());
+        Add("view", e->GetView());
+    }
+    Lines Take() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        Lines taken;
+        taken.swap(m_lines);
+        return taken;
+    }
+    std::function<void(int)> onPage;
+
+  private:
+    void Add(const std::string &what, int n) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_lines.push_back(what + " " + std::to_string(n));
+    }
+    std::mutex m_mutex;
+    Lines m_lines;
+};
+
+// A4 portrait on a 4 px/mm window of 400 x 600.
+struct PreviewTest : PreviewPrinterTest {
+    PreviewTest() { preview.Subscribe(heard.AsNotify(), typeid(IPreviewNotify), true); }
+    void Click(int x, int y) {
+        CMouseEvent e(&window, x, y, 0, button::Left);
+        preview.OnClick(&e);
+    }
+    void Scroll(CScrollEvent::ScrollAction action) {
+        CScrollEvent e(&window, action, 0);
+        preview.OnVertScroll(&e);
+    }
+    void Command(int id) {
+        CMenuEvent e(preview.GetContextMenu(), id);
+        preview.OnClicked(&e);
+    }
+    CQueltPreview preview{&window};
+    Heard heard;
+};
+
+TEST_F(PreviewTest, WholePageAndPageWidthFitTheWindow) {
+    Pages three(3);
+    preview.SetPrint(&three, nullptr);
+    EXPECT_EQ(preview.GetPageCount(), 3);
+    EXPECT_EQ(heard.Take(), (Lines{"start 0", "prepare 2", "prepare 3", "stop 3"}));
+    EXPECT_EQ(preview.GetScale(), 45);
+    EXPECT_EQ(preview.GetPaperLeft(), 11);
+    ScrollInfo info;
+    window.GetScrollInfo(ISysWindow::VertScroll, info);
+    EXPECT_EQ(info.max, 1642);
+    EXPECT_EQ(info.page, 600);
+    Scroll(CScrollEvent::PageDown);
+    EXPECT_EQ(preview.GetScrollOffset(), -600);
+    Scroll(CScrollEvent::PageDown);
+    EXPECT_EQ(preview.GetScrollOffset(), -1042);
+    Scroll(CScrollEvent::LineUp);
+    EXPECT_EQ(preview.GetScrollOffset(), -1027);
+    window.Resize(800, 600);
+    EXPECT_EQ(preview.GetScale(), 47);
+    preview.SetPageView(IPrintPreview::PageWidth);
+    EXPECT_EQ(preview.GetScale(), 92);
+    preview.SetPageView(IPrintPreview::Custom);
+    EXPECT_EQ(preview.GetPageView(), IPrintPreview::PageWidth);
+    // The same arguments prepare nothing again.
+    preview.SetPrint(&three, nullptr);
+    EXPECT_TRUE(heard.Take().empty());
+}
+
+TEST_F(PreviewTest, ScaleIsBoundedAndTheGapFollowsIt) {
+    struct Case {
+        int scale, wantScale, wantGap;
+    };
+    for (const Case c :
+         {Case{150, 150, 15}, Case{5, 10, 6}, Case{75, 75, 7}, Case{300, 300, 15}, Case{1000, 500, 15}}) {
+        CQueltPreview p(&window);
+        p.SetScale(c.scale);
+        EXPECT_EQ(p.GetScale(), c.wantScale) << c.scale;
+        EXPECT_EQ(p.GetGap(), c.wantGap) << c.scale;
+        EXPECT_EQ(p.GetPageView(), IPrintPreview::Custom);
+    }
+    // Without pages and without a window nothing divides by zero.
+    CQueltPreview detached(nullptr);
+    detached.SetPageView(IPrintPreview::PageWidth);
+    detached.SetScale(INT_MIN);
+    EXPECT_EQ(detached.GetScale(), 10);
+    detached.SetPaperBorderWidth(-4);
+    detached.SetShadowOffset(-4);
+    EXPECT_EQ(detached.GetPaperBorderWidth(), 0);
+    EXPECT_EQ(detached.GetShadowOffset(), 0);
+}
+
+TEST_F(PreviewTest, PagesAreClampedAndTheMenuWraps) {
+    Command(3);
+    EXPECT_EQ(preview.GetPage(), 0);
+    Pages three(3);
+    preview.SetPrint(&three, nullptr);
+    heard.Take();
+    preview.SetPage(-5);
+    EXPECT_EQ(preview.GetPage(), 0);
+    preview.SetPage(100);
+    EXPECT_EQ(preview.GetPage(), 2);
+    Command(3);
+    EXPECT_EQ(preview.GetPage(), 0);
+    Command(4);
+    EXPECT_EQ(preview.GetPage(), 2);
+    EXPECT_EQ(heard.Take(), (Lines{"page 2", "page 0", "page 2"}));
+    auto *menu = static_cast<ScriptedMenu *>(preview.GetContextMenu());
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->GetItemCount(), 10);
+    menu->ChooseMenuItem(200);
+    EXPECT_EQ(preview.GetScale(), 200);
+    menu->ChooseMenuItem(1);
+    EXPECT_EQ(preview.GetScale(), 44);
+    // A new document starts on its first page.
+    Pages one(1);
+    preview.SetPrint(&one, nullptr);
+    EXPECT_EQ(heard.Take().front(), "page 0");
+}
+
+TEST_F(PreviewTest, MouseZoomKeepsThePointAndAlternates) {
+    Pages three(3);
+    preview.SetPrint(&three, nullptr);
+    heard.Take();
+    Click(1, 1);  // beside the paper
+    EXPECT_EQ(preview.GetScale(), 45);
+    Click(100, 100);
+    EXPECT_EQ(preview.GetScale(), 100);
+    EXPECT_EQ(preview.GetPageView(), IPrintPreview::Custom);
+    EXPECT_EQ(preview.GetGap(), 15);
+    // (100 - 0) x 100 / 45 from 100: the offset that keeps the point.
+    EXPECT_EQ(preview.GetScrollOffset(), -122);
+    Click(100, 100);
+    EXPECT_EQ(preview.GetScale(), 44);
+    EXPECT_EQ(preview.GetPageView(), IPrintPreview::WholePage);
+    EXPECT_EQ(heard.Take(), (Lines{"zoom 100", "view 2", "zoom 44", "view 0"}));
+}
+
+TEST_F(PreviewTest, AbortStopsAtThePageAndDrawsOnlyRecordedPages) {
+    Pages five(5);
+    heard.onPage = [&](int page) {
+        if (page == 2) preview.AbortPrepare();
+    };
+    preview.SetPrint(&five, nullptr);
+    EXPECT_EQ(preview.GetPageCount(), 1);
+    EXPECT_EQ(heard.Take(), (Lines{"start 0", "prepare 2", "stop 2"}));
+    // Each sheet shows its own picture once.
+    RecordingPainter &painter = window.DefaultPainter();
+    painter.Clear();
+    preview.OnDraw(&painter);
+    int pictures = 0;
+    for (const std::string &line : painter.Log())
+        pictures += line.find("DrawVectorPicture") != std::string::npos;
+    EXPECT_EQ(pictures, 1);
+}
+
+TEST_F(PreviewTest, WorkerPreparesWhileTheWindowReadsAndDestructionWaitsForIt) {
+    auto preview2 = std::make_unique<CQueltPreview>(&window);
+    ScriptedThread *thread = system->Threads().back();
+    Pages many(40);
+    preview2->SetPrint(&many, nullptr);
+    ASSERT_EQ(preview2->GetPageCount(), 40);
+    Heard workerHeard;
+    preview2->Subscribe(workerHeard.AsNotify(), typeid(IPreviewNotify), true);
+    std::atomic<bool> reached{false};
+    workerHeard.onPage = [&](int page) {
+        if (page == 5) reached = true;
+        // Still preparing when the preview goes: the destructor asks it to stop.
+        if (page == 20)
+            while (!thread->IsStopRequested()) std::this_thread::yield();
+    };
+    thread->SetMode(1);
+    thread->Start(preview2.get());
+    std::thread worker([thread] { thread->Run(); });
+    RecordingPainter &painter = window.DefaultPainter();
+    while (!reached) {
+        const int count = preview2->GetPageCount();
+        EXPECT_GE(count, 0);
+        EXPECT_LE(count, 40);
+        preview2->OnDraw(&painter);
+    }
+    preview2.reset();  // waits for the worker, which stops at page 20
+    worker.join();
+    Lines lines = workerHeard.Take();
+    ASSERT_FALSE(lines.empty());
+    // Stopped by the destructor before its end.
+    EXPECT_EQ(lines.back().rfind("stop ", 0), 0u) << lines.back();
+    EXPECT_LT(std::stoi(lines.back().substr(5)), 40);
+}
+
+}  // namespace
+}  // namespace quelt
