@@ -262,6 +262,15 @@ TEST_F(PdfPrinterTest, NoFileWithoutAPathOrForACancelledOrEmptyJob) {
     control.Print();
     EXPECT_FALSE(fs::exists(file));
 
+    // A painter dropped in the middle of its pass leaves no half document.
+    printer.SetFromTo(0, 0);
+    quelt_ptr<IPainter> dropped = printer.CreatePainter();
+    dropped->BeginPaint(IPainter::SettingsPrint);
+    dropped->FillRect(0, 0, 100, 100);
+    dropped.reset();
+    EXPECT_EQ(printer.GetPrinterMode(), IPrinter::PrinterIdle);
+    EXPECT_FALSE(fs::exists(file));
+
     printer.SetOutputPath("");
     EXPECT_EQ(printer.CreatePainter(), nullptr);
     control.printed.clear();

@@ -30,6 +30,11 @@ class CairoPdfPrinter::Painter : public CairoPainter {
     }
     ~Painter() override {
         if (!m_printer) return;
+        // A pass that never ended is no finished document.
+        if (m_openedJob) {
+            m_printer->AbortPrint();
+            m_printer->EndDoc();
+        }
         auto &painters = m_printer->m_painters;
         painters.erase(std::remove(painters.begin(), painters.end(), this), painters.end());
     }
