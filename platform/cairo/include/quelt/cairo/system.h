@@ -106,8 +106,9 @@ class CairoSystem : public CSystem {
     quelt_ptr<IThread> CreateThread() override;
     quelt_ptr<IMutex> CreateMutex() override;
     quelt_ptr<ISysTimer> CreateTimer(int interval, int kind) override;
-    // No printer here.
-    IPrinter *GetPrinter() override { return nullptr; }
+    // The printer the host set (it stays the host's); null until then.
+    IPrinter *GetPrinter() override { return m_printer; }
+    void SetPrinter(IPrinter *printer) { m_printer = printer; }
     quelt_ptr<IVectorPicture> CreateVectorPicture(int width, int height) override;
     // 0 the scroll-bar thickness, 1 the dots per inch; others 0.
     int GetSystemMetrics(int index) override;
@@ -131,6 +132,7 @@ class CairoSystem : public CSystem {
     friend class CairoWindow;
 
     double m_dpi;
+    IPrinter *m_printer = nullptr;
     CairoMouse m_mouse;
     CairoSysPalette m_palette;
     std::vector<CairoTimer *> m_timers;
