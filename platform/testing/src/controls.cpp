@@ -195,43 +195,55 @@ void ScriptedEditing<Base>::FocusChanged(bool got) {
     }
 }
 
+// --- item lists ----------------------------------------------------------------
+
+int ScriptedItems::Add(const wstring &text) {
+    items.push_back(text);
+    return Count() - 1;
+}
+
+void ScriptedItems::Erase(int index) {
+    if (!Has(index)) return;
+    items.erase(items.begin() + index);
+    if (index < current)
+        --current;
+    else if (index == current)
+        current = -1;
+}
+
+void ScriptedItems::Clear() {
+    items.clear();
+    current = -1;
+}
+
 // --- combo box -----------------------------------------------------------------
 
 int ScriptedComboBox::AddItem(const wstring &text) {
     Add("AddItem", text);
-    m_items.push_back(text);
-    return static_cast<int>(m_items.size()) - 1;
+    return m_list.Add(text);
 }
 
 void ScriptedComboBox::DeleteItem(int index) {
     Add("DeleteItem", index);
-    if (index < 0 || index >= GetItemCount()) return;
-    m_items.erase(m_items.begin() + index);
-    if (index < m_current)
-        --m_current;
-    else if (index == m_current)
-        m_current = -1;
+    m_list.Erase(index);
 }
 
 void ScriptedComboBox::ClearItems() {
     Add("ClearItems");
-    m_items.clear();
-    m_current = -1;
+    m_list.Clear();
 }
 
-int ScriptedComboBox::GetItemCount() const { return static_cast<int>(m_items.size()); }
+int ScriptedComboBox::GetItemCount() const { return m_list.Count(); }
 
-wstring ScriptedComboBox::GetItemText(int index) const {
-    return index >= 0 && index < GetItemCount() ? m_items[static_cast<std::size_t>(index)] : wstring();
-}
+wstring ScriptedComboBox::GetItemText(int index) const { return m_list.Text(index); }
 
 void ScriptedComboBox::SetCurSel(int index) {
     Add("SetCurSel", index);
-    m_current = index >= 0 && index < GetItemCount() ? index : -1;
-    if (m_current >= 0) Assign(m_items[static_cast<std::size_t>(m_current)]);
+    m_list.Select(index);
+    if (m_list.current >= 0) Assign(m_list.Text(m_list.current));
 }
 
-int ScriptedComboBox::GetCurSel() const { return m_current; }
+int ScriptedComboBox::GetCurSel() const { return m_list.current; }
 
 void ScriptedComboBox::ShowDropDown(bool show) {
     Add("ShowDropDown", show);
@@ -242,11 +254,11 @@ bool ScriptedComboBox::IsDroppedDown() const { return m_dropped; }
 
 void ScriptedComboBox::Select(int index) {
     if (!IsEnabled() || index < 0 || index >= GetItemCount()) return;
-    m_current = index;
+    m_list.current = index;
     CComboBoxIndexEvent event(Sender(), index);
     NotifyCBOnSelectItem(&event);
     SelectAll();
-    Edit(m_items[static_cast<std::size_t>(index)]);
+    Edit(m_list.Text(index));
 }
 
 void ScriptedComboBox::Choose(int index) {
@@ -485,42 +497,33 @@ void ScriptedRadioButton::KindFocusChanged(bool got) {
 
 int ScriptedListBox::AddItem(const wstring &text) {
     Add("AddItem", text);
-    m_items.push_back(text);
-    return static_cast<int>(m_items.size()) - 1;
+    return m_list.Add(text);
 }
 
 void ScriptedListBox::DeleteItem(int index) {
     Add("DeleteItem", index);
-    if (index < 0 || index >= GetItemCount()) return;
-    m_items.erase(m_items.begin() + index);
-    if (index < m_current)
-        --m_current;
-    else if (index == m_current)
-        m_current = -1;
+    m_list.Erase(index);
 }
 
 void ScriptedListBox::ClearItems() {
     Add("ClearItems");
-    m_items.clear();
-    m_current = -1;
+    m_list.Clear();
 }
 
-int ScriptedListBox::GetItemCount() const { return static_cast<int>(m_items.size()); }
+int ScriptedListBox::GetItemCount() const { return m_list.Count(); }
 
-wstring ScriptedListBox::GetItemText(int index) const {
-    return index >= 0 && index < GetItemCount() ? m_items[static_cast<std::size_t>(index)] : wstring();
-}
+wstring ScriptedListBox::GetItemText(int index) const { return m_list.Text(index); }
 
 void ScriptedListBox::SetCurSel(int index) {
     Add("SetCurSel", index);
-    m_current = index >= 0 && index < GetItemCount() ? index : -1;
+    m_list.Select(index);
 }
 
-int ScriptedListBox::GetCurSel() const { return m_current; }
+int ScriptedListBox::GetCurSel() const { return m_list.current; }
 
 void ScriptedListBox::Select(int index) {
-    if (!IsEnabled() || index < 0 || index >= GetItemCount() || index == m_current) return;
-    m_current = index;
+    if (!IsEnabled() || index < 0 || index >= GetItemCount() || index == m_list.current) return;
+    m_list.current = index;
     CEvent event(Sender());
     NotifyListBoxOnSelectionChanged(&event);
 }
@@ -540,10 +543,10 @@ void ScriptedListBox::PressKey(int key, VKeyState keys) {
     if (!event.IsAllowed() || last < 0) return;
     switch (key) {
         case vk::Up:
-            Select(std::max(m_current - 1, 0));
+            Select(std::max(m_list.current - 1, 0));
             break;
         case vk::Down:
-            Select(std::min(m_current + 1, last));
+            Select(std::min(m_list.current + 1, last));
             break;
         case vk::Home:
             Select(0);
@@ -569,8 +572,8 @@ void ScriptedListBox::TypeChar(unsigned short character) {
     const int count = GetItemCount();
     if (!event.IsAllowed()) return;
     for (int step = 1; step <= count; ++step) {
-        const int i = (std::max(m_current, -1) + step) % count;
-        const wstring &item = m_items[static_cast<std::size_t>(i)];
+        const int i = (std::max(m_list.current, -1) + step) % count;
+        const wstring &item = m_list.items[static_cast<std::size_t>(i)];
         if (!item.empty() && Upper(item.front()) == Upper(character)) {
             Select(i);
             return;

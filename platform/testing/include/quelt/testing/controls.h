@@ -102,6 +102,22 @@ class ScriptedEditing : public ScriptedControl<Base> {
     bool m_readOnly = false;
 };
 
+// The items and the selection a scripted combo or list box keeps; an erase
+// before the selection shifts it, erasing the selection clears it.
+struct ScriptedItems {
+    std::vector<wstring> items;
+    int current = -1;
+
+    int Add(const wstring &text);
+    void Erase(int index);
+    void Clear();
+    int Count() const { return static_cast<int>(items.size()); }
+    bool Has(int index) const { return index >= 0 && index < Count(); }
+    wstring Text(int index) const { return Has(index) ? items[static_cast<std::size_t>(index)] : wstring(); }
+    // An index outside the list selects nothing.
+    void Select(int index) { current = Has(index) ? index : -1; }
+};
+
 class ScriptedEdit : public ScriptedEditing<CInplaceEdit> {
   public:
     using ScriptedEditing::ScriptedEditing;
@@ -128,8 +144,7 @@ class ScriptedComboBox : public ScriptedEditing<CInplaceComboBox> {
     void Choose(int index);
 
   private:
-    std::vector<wstring> m_items;
-    int m_current = -1;
+    ScriptedItems m_list;
     bool m_dropped = false;
 };
 
@@ -268,8 +283,7 @@ class ScriptedListBox : public ScriptedCommon<CInplaceListBox> {
     void KindFocusChanged(bool got) override;
 
   private:
-    std::vector<wstring> m_items;
-    int m_current = -1;
+    ScriptedItems m_list;
 };
 
 }  // namespace quelt::testing
