@@ -54,12 +54,14 @@ AxisRange UsableRange(double low, double high) {
 AxisTicks NiceTicks(const AxisRange &range, int maxTicks) {
     const double span = range.high - range.low;
     if (!std::isfinite(span) || span <= 0) return {};
-    const int intervals = std::max(maxTicks, 2) - 1;
+    const int most = std::max(maxTicks, 2);
+    // From a step surely too fine, up the 1-2-5 ladder to the first that fits.
     AxisTicks ticks;
-    ticks.step = NiceStep(span / intervals);
-    ticks.first = std::ceil(range.low / ticks.step) * ticks.step;
-    ticks.count = static_cast<int>(std::floor((range.high - ticks.first) / ticks.step + 1e-9)) + 1;
-    return ticks;
+    for (ticks.step = NiceStep(span / (2.0 * most));; ticks.step = NiceStep(ticks.step * 1.5)) {
+        ticks.first = std::ceil(range.low / ticks.step) * ticks.step;
+        ticks.count = static_cast<int>(std::floor((range.high - ticks.first) / ticks.step + 1e-9)) + 1;
+        if (ticks.count <= most) return ticks;
+    }
 }
 
 AxisTicks DateTicks(const AxisRange &range, int maxTicks) {
