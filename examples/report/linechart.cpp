@@ -353,6 +353,7 @@ void LineChart::DrawChart(IPainter &painter) {
     const int xCount = std::max(2, static_cast<int>((layout.plot.right - layout.plot.left) / (sample * 1.5)));
     layout.xTicks = dates ? DateTicks(layout.x, xCount) : NiceTicks(layout.x, xCount);
 
+    m_plot = layout.plot;
     DrawAxes(painter, layout);
     if (!values.x.empty()) DrawLines(painter, values, layout.plot, layout.x, layout.y, 2);
     DrawLegend(painter, {static_cast<int>(layout.plot.left), static_cast<int>(area.top),

@@ -54,6 +54,10 @@ class LineChart : public quelt::CQueltControl, public quelt::COverviewSupport {
     void SetVisibleRange(double from, double to);
     void ShowAll();
 
+    // Where the last drawing put the plot area (device units of its painter):
+    // the visible x range spans its width, the full y range its height.
+    quelt::rectangle<double> GetPlotRect() const { return m_plot; }
+
     // The series colours; a host may set its own on it.
     quelt::ICustomPaletteEx &GetPalette() { return *m_palette; }
     quelt::_color GetSeriesColor(int series) const;
@@ -91,6 +95,7 @@ class LineChart : public quelt::CQueltControl, public quelt::COverviewSupport {
     quelt::wstring m_xName;
     std::vector<quelt::wstring> m_series;
     std::optional<AxisRange> m_visible;
+    quelt::rectangle<double> m_plot;
 };
 
 class ChartOverview : public quelt::CQueltControl {

@@ -1,0 +1,77 @@
+// The line chart on real pixels: the PNG is written to the build tree to be
+// looked at, and the series colour must be where the line passes.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+
+#include "linechart.h"
+#include "quelt/cairo/window.h"
+#include "quelt/dataset/fastwriter.h"
+
+namespace report {
+namespace {
+
+using quelt::operator""_w;
+
+class LineChartCairoTest : public ::testing::Test {
+  protected:
+    LineChartCairoTest() : system(new quelt::cairo::CairoSystem(96)) { quelt::SetCurrentSystem(system); }
+    ~LineChartCairoTest() override { quelt::SetCurrentSystem(nullptr); }
+    quelt::cairo::CairoSystem *system;
+};
+
+// Near (x, y): the line is 2 pixels wide and antialiased, so one of the pixels
+// around the exact point carries the full colour.
+bool ColourNear(const quelt::cairo::CairoWindow &window, int x, int y, quelt::_color color) {
+    for (int dy = -1; dy <= 1; ++dy) {
+        for (int dx = -1; dx <= 1; ++dx) {
+            if (window.GetPixel(x + dx, y + dy) == color) return true;
+        }
+    }
+    return false;
+}
+
+TEST_F(LineChartCairoTest, TheLinePassesThroughItsPointsInItsColour) {
+    quelt::CMemDataSet data;
+    data.AddField(u"day"_w, quelt::IField::DateTime);
+    data.AddField(u"sales"_w, quelt::IField::Double);
+    data.AddField(u"cost"_w, quelt::IField::Double);
+    quelt::IFastWriter *writer = data.CreateFastWriter();
+    const double first = quelt::tdatetime(1, 3, 2024).GetDateTime();
+    auto sales = [](int i) { return 500 + 300 * std::sin(i / 15.0); };
+    for (int i = 0; i < 120; ++i) {
+        writer->AddRecord();
+        quelt::tdatetime day;
+        day.SetDateTime(first + i);
+        writer->SetField(0, day);
+        writer->SetField(1, sales(i));
+        writer->SetField(2, i % 40 == 39 ? NAN : 200 + i * 2.0);
+    }
+    data.DeleteFastWriter(writer);
+
+    auto *window = new quelt::cairo::CairoWindow(480, 300);
+    LineChart chart(window, data);
+    chart.SetXColumn(u"day"_w);
+    chart.AddSeries(u"sales"_w);
+    chart.AddSeries(u"cost"_w);
+    system->Pump();
+    const auto path = std::filesystem::path(QUELT_ACTUAL_DIR) / "linechart.png";
+    std::filesystem::create_directories(path.parent_path());
+    ASSERT_TRUE(window->SavePng(path.c_str()));
+
+    const quelt::rectangle<double> plot = chart.GetPlotRect();
+    const quelt::rectangle<double> full = chart.GetFullRect();
+    ASSERT_GT(plot.right - plot.left, 300);
+    for (int i : {3, 30, 61, 95, 118}) {
+        const double x = plot.left + (i) * (plot.right - plot.left) / (full.right - full.left);
+        const double y =
+            plot.bottom - (sales(i) - full.top) * (plot.bottom - plot.top) / (full.bottom - full.top);
+        EXPECT_TRUE(ColourNear(*window, static_cast<int>(x), static_cast<int>(y), chart.GetSeriesColor(0)))
+            << "record " << i << " at " << x << "," << y;
+    }
+}
+
+}  // namespace
+}  // namespace report

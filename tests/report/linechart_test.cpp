@@ -127,6 +127,25 @@ TEST_F(LineChartTest, OneDeviceCallPerNonEmptyRecord) {
     }
 }
 
+TEST_F(LineChartTest, TheRangesSpanThePlotArea) {
+    Fill(11, [](int i) { return 20.0 + i; });
+    LineChart chart(&window, data);
+    chart.SetXColumn(u"x"_w);
+    chart.AddSeries(u"a"_w);
+    const Lines lines = LinesIn(Draw(), chart.GetSeriesColor(0));
+    const rectangle<double> plot = chart.GetPlotRect();
+    ASSERT_EQ(lines.size(), 11u);
+    auto at = [](double x, double y) { return std::to_string(int(x)) + " " + std::to_string(int(y)); };
+    EXPECT_EQ(lines.front(), "internalMoveTo " + at(plot.left, plot.bottom));
+    EXPECT_EQ(lines.back(), "internalLineTo " + at(plot.right, plot.top));
+    EXPECT_EQ(lines[5], "internalLineTo " + at((plot.left + plot.right) / 2, (plot.top + plot.bottom) / 2));
+    // Inside the window, with room for the labels left and below and the legend above.
+    EXPECT_GT(plot.left, 16);
+    EXPECT_GT(plot.top, 16);
+    EXPECT_LT(plot.bottom, 299 - 16);
+    EXPECT_LT(plot.right, 399);
+}
+
 TEST_F(LineChartTest, AnEmptyIntCellBreaksTheLine) {
     Fill(30, [](int i) { return i; });
     unsigned record = 12;
