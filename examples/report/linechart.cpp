@@ -236,8 +236,9 @@ bool LineChart::IsDateAxis() const {
     return field >= 0 && m_pData->GetField(field)->GetType() == IField::DateTime;
 }
 
-rectangle<double> LineChart::GetFullRect() const {
-    const Values values = Read();
+rectangle<double> LineChart::GetFullRect() const { return FullRect(Read()); }
+
+rectangle<double> LineChart::FullRect(const Values &values) {
     const double inf = std::numeric_limits<double>::infinity();
     AxisRange y{inf, -inf};
     for (std::size_t s = 0; s < values.y.size(); ++s) {
@@ -253,10 +254,10 @@ rectangle<double> LineChart::GetFullRect() const {
     return {x.low, usableY.low, x.high, usableY.high};
 }
 
-AxisRange LineChart::GetVisibleRange() const {
-    if (m_visible) return *m_visible;
-    const rectangle<double> full = GetFullRect();
-    return {full.left, full.right};
+AxisRange LineChart::GetVisibleRange() const { return VisibleIn(GetFullRect()); }
+
+AxisRange LineChart::VisibleIn(const rectangle<double> &full) const {
+    return m_visible ? *m_visible : AxisRange{full.left, full.right};
 }
 
 void LineChart::SetVisibleRange(double from, double to) {
@@ -281,17 +282,17 @@ void LineChart::DataChanged() {
     Publish();
 }
 
-rectangle<double> LineChart::Viewport() const {
-    const rectangle<double> full = GetFullRect();
-    const AxisRange x = GetVisibleRange();
+rectangle<double> LineChart::Viewport(const rectangle<double> &full) const {
+    const AxisRange x = VisibleIn(full);
     return {x.low, full.top, x.high, full.bottom};
 }
 
 void LineChart::Publish() {
     if (!GetOverview()) return;
-    COverviewEvent full(this, GetFullRect());
+    const rectangle<double> rect = GetFullRect();
+    COverviewEvent full(this, rect);
     Fire<&IOverviewNotify::OnChangeFullRect>(&full, true);
-    COverviewEvent viewport(this, Viewport());
+    COverviewEvent viewport(this, Viewport(rect));
     Fire<&IOverviewNotify::OnChangeViewport>(&viewport, true);
 }
 
@@ -301,9 +302,10 @@ void LineChart::SetOverview(quelt::IOverview *overview) {
     // complete, after this call; it is told the ranges directly.
     auto *notify = dynamic_cast<IOverviewNotify *>(overview);
     if (!notify) return;
-    COverviewEvent full(this, GetFullRect());
+    const rectangle<double> rect = GetFullRect();
+    COverviewEvent full(this, rect);
     notify->OnChangeFullRect(&full);
-    COverviewEvent viewport(this, Viewport());
+    COverviewEvent viewport(this, Viewport(rect));
     notify->OnChangeViewport(&viewport);
 }
 
@@ -320,7 +322,7 @@ void LineChart::OnDraw(IPainter *painter) {
 bool LineChart::DrawOverview(IPainter *painter) {
     const Values values = Read();
     if (values.y.empty() || values.x.empty()) return false;
-    const rectangle<double> full = GetFullRect();
+    const rectangle<double> full = FullRect(values);
     DrawLines(*painter, values, Area(*painter), {full.left, full.right}, {full.top, full.bottom}, 1);
     return true;
 }
@@ -331,10 +333,10 @@ void LineChart::DrawChart(IPainter &painter) {
     painter.SetFont(LabelFont());
     const double line = painter.GetTextSize(u"0"_w).cy;
     const Values values = Read();
-    const rectangle<double> full = GetFullRect();
+    const rectangle<double> full = FullRect(values);
 
     Layout layout;
-    layout.x = GetVisibleRange();
+    layout.x = VisibleIn(full);
     layout.y = {full.top, full.bottom};
     // The y labels decide the left inset; the plot's width then decides how many x labels fit.
     const double top = area.top + line + 3 * kPad;
@@ -356,8 +358,7 @@ void LineChart::DrawChart(IPainter &painter) {
     m_plot = layout.plot;
     DrawAxes(painter, layout);
     if (!values.x.empty()) DrawLines(painter, values, layout.plot, layout.x, layout.y, 2);
-    DrawLegend(painter, {static_cast<int>(layout.plot.left), static_cast<int>(area.top),
-                         static_cast<int>(area.right), static_cast<int>(top)});
+    DrawLegend(painter, {layout.plot.left, area.top, area.right, top});
 }
 
 void LineChart::DrawAxes(IPainter &painter, const Layout &layout) {
@@ -391,11 +392,11 @@ void LineChart::DrawAxes(IPainter &painter, const Layout &layout) {
     painter.Rectangle(plot);
 }
 
-void LineChart::DrawLegend(IPainter &painter, const screen_rectangle<int> &area) {
+void LineChart::DrawLegend(IPainter &painter, const rectangle<double> &area) {
     const double line = painter.GetTextSize(u"0"_w).cy;
     const double swatch = std::max(4.0, line - 4);
     double x = area.left;
-    const double middle = (area.top + area.bottom) / 2.0;
+    const double middle = (area.top + area.bottom) / 2;
     painter.SetTextColor(kInk);
     painter.SetTextAlign(1 | 0x20);
     for (std::size_t i = 0; i < m_series.size() && x < area.right; ++i) {

@@ -76,15 +76,17 @@ class LineChart : public quelt::CQueltControl, public quelt::COverviewSupport {
 
     // Reads the columns through typed views; nothing when unset or detached.
     Values Read() const;
+    static quelt::rectangle<double> FullRect(const Values &values);
+    AxisRange VisibleIn(const quelt::rectangle<double> &full) const;
     bool IsDateAxis() const;
     void DataChanged();
     void Apply(const AxisRange &range);
     // The full rectangle and the viewport, to the linked overview.
     void Publish();
-    quelt::rectangle<double> Viewport() const;
+    quelt::rectangle<double> Viewport(const quelt::rectangle<double> &full) const;
     void DrawChart(quelt::IPainter &painter);
     void DrawAxes(quelt::IPainter &painter, const Layout &layout);
-    void DrawLegend(quelt::IPainter &painter, const quelt::screen_rectangle<int> &area);
+    void DrawLegend(quelt::IPainter &painter, const quelt::rectangle<double> &area);
     // The lines of every series, clipped to the plot area.
     void DrawLines(quelt::IPainter &painter, const Values &values, const quelt::rectangle<double> &plot,
                    const AxisRange &x, const AxisRange &y, int width);
