@@ -33,24 +33,29 @@ bool ColourNear(const quelt::cairo::CairoWindow &window, int x, int y, quelt::_c
     return false;
 }
 
-TEST_F(LineChartCairoTest, TheLinePassesThroughItsPointsInItsColour) {
-    quelt::CMemDataSet data;
+double Sales(int i) { return 500 + 300 * std::sin(i / 15.0); }
+
+// Days from 1 March 2024, sales on a wave, cost rising with a gap every 40 days.
+void FillSales(quelt::CMemDataSet &data) {
     data.AddField(u"day"_w, quelt::IField::DateTime);
     data.AddField(u"sales"_w, quelt::IField::Double);
     data.AddField(u"cost"_w, quelt::IField::Double);
     quelt::IFastWriter *writer = data.CreateFastWriter();
     const double first = quelt::tdatetime(1, 3, 2024).GetDateTime();
-    auto sales = [](int i) { return 500 + 300 * std::sin(i / 15.0); };
     for (int i = 0; i < 120; ++i) {
         writer->AddRecord();
         quelt::tdatetime day;
         day.SetDateTime(first + i);
         writer->SetField(0, day);
-        writer->SetField(1, sales(i));
+        writer->SetField(1, Sales(i));
         writer->SetField(2, i % 40 == 39 ? NAN : 200 + i * 2.0);
     }
     data.DeleteFastWriter(writer);
+}
 
+TEST_F(LineChartCairoTest, TheLinePassesThroughItsPointsInItsColour) {
+    quelt::CMemDataSet data;
+    FillSales(data);
     auto *window = new quelt::cairo::CairoWindow(480, 300);
     LineChart chart(window, data);
     chart.SetXColumn(u"day"_w);
@@ -67,10 +72,34 @@ TEST_F(LineChartCairoTest, TheLinePassesThroughItsPointsInItsColour) {
     for (int i : {3, 30, 61, 95, 118}) {
         const double x = plot.left + (i) * (plot.right - plot.left) / (full.right - full.left);
         const double y =
-            plot.bottom - (sales(i) - full.top) * (plot.bottom - plot.top) / (full.bottom - full.top);
+            plot.bottom - (Sales(i) - full.top) * (plot.bottom - plot.top) / (full.bottom - full.top);
         EXPECT_TRUE(ColourNear(*window, static_cast<int>(x), static_cast<int>(y), chart.GetSeriesColor(0)))
             << "record " << i << " at " << x << "," << y;
     }
+}
+
+// The overview shades what the chart leaves out; its frame marks the days shown.
+TEST_F(LineChartCairoTest, TheOverviewMarksTheVisibleDays) {
+    quelt::CMemDataSet data;
+    FillSales(data);
+    auto *chartWindow = new quelt::cairo::CairoWindow(480, 300);
+    auto *overviewWindow = new quelt::cairo::CairoWindow(480, 60);
+    LineChart chart(chartWindow, data);
+    chart.SetXColumn(u"day"_w);
+    chart.AddSeries(u"sales"_w);
+    chart.AddSeries(u"cost"_w);
+    ChartOverview overview(overviewWindow);
+    overview.SetSupport(&chart);
+    const quelt::rectangle<double> full = chart.GetFullRect();
+    chart.SetVisibleRange(full.left + 30, full.left + 60);
+    system->Pump();
+    const auto dir = std::filesystem::path(QUELT_ACTUAL_DIR);
+    std::filesystem::create_directories(dir);
+    ASSERT_TRUE(chartWindow->SavePng((dir / "linechart_zoomed.png").c_str()));
+    ASSERT_TRUE(overviewWindow->SavePng((dir / "linechart_overview.png").c_str()));
+    const int marked = static_cast<int>(479 * 45 / (full.right - full.left));
+    EXPECT_EQ(overviewWindow->GetPixel(5, 2), quelt::color_lightgray);
+    EXPECT_EQ(overviewWindow->GetPixel(marked, 2), quelt::color_white);
 }
 
 }  // namespace
