@@ -347,13 +347,10 @@ void LineChart::DrawChart(IPainter &painter) {
         labelWidth = std::max(labelWidth,
                               painter.GetTextSize(NumberLabel(layout.yTicks.At(i), layout.yTicks.step)).cx);
     }
-    const bool dates = IsDateAxis();
-    const double sample =
-        painter.GetTextSize(dates ? DateLabel(layout.x.high, 1) : NumberLabel(layout.x.high, 1)).cx;
+    const double sample = painter.GetTextSize(XLabel(layout.x.high, 1)).cx;
     layout.plot = {area.left + labelWidth + kTick + 2 * kPad, top, area.right - sample / 2 - kPad, bottom};
     if (layout.plot.right - layout.plot.left < 2 || layout.plot.bottom - layout.plot.top < 2) return;
-    const int xCount = std::max(2, static_cast<int>((layout.plot.right - layout.plot.left) / (sample * 1.5)));
-    layout.xTicks = dates ? DateTicks(layout.x, xCount) : NiceTicks(layout.x, xCount);
+    layout.xTicks = FitXTicks(painter, layout, sample);
 
     m_plot = layout.plot;
     DrawAxes(painter, layout);
@@ -361,11 +358,29 @@ void LineChart::DrawChart(IPainter &painter) {
     DrawLegend(painter, {layout.plot.left, area.top, area.right, top});
 }
 
+wstring LineChart::XLabel(double value, double step) const {
+    return IsDateAxis() ? DateLabel(value, step) : NumberLabel(value, step);
+}
+
+AxisTicks LineChart::FitXTicks(IPainter &painter, const Layout &layout, double sample) const {
+    const double width = layout.plot.right - layout.plot.left;
+    const bool dates = IsDateAxis();
+    // Fewer ticks until the widest label leaves a gap to its neighbours.
+    for (int count = std::max(2, static_cast<int>(width / (sample * 1.5)));; --count) {
+        const AxisTicks ticks = dates ? DateTicks(layout.x, count) : NiceTicks(layout.x, count);
+        double widest = 0;
+        for (int i = 0; i < ticks.count; ++i) {
+            widest = std::max(widest, painter.GetTextSize(XLabel(ticks.At(i), ticks.step)).cx);
+        }
+        const double spacing = ticks.step * width / (layout.x.high - layout.x.low);
+        if (count <= 2 || widest + 2 * kPad <= spacing) return ticks;
+    }
+}
+
 void LineChart::DrawAxes(IPainter &painter, const Layout &layout) {
     const rectangle<double> &plot = layout.plot;
     const Scale toX(layout.x, plot.left, plot.right);
     const Scale toY(layout.y, plot.bottom, plot.top);
-    const bool dates = IsDateAxis();
     painter.SetTextColor(kInk);
     painter.SetTextAlign(4 | 8);
     for (int i = 0; i < layout.xTicks.count; ++i) {
@@ -374,9 +389,7 @@ void LineChart::DrawAxes(IPainter &painter, const Layout &layout) {
         SetPen(painter, kGrid, 1);
         painter.MoveTo(px, plot.top);
         painter.LineTo(px, plot.bottom + kTick);
-        painter.DrawString(
-            px, plot.bottom + kTick + kPad / 2,
-            dates ? DateLabel(value, layout.xTicks.step) : NumberLabel(value, layout.xTicks.step), -1);
+        painter.DrawString(px, plot.bottom + kTick + kPad / 2, XLabel(value, layout.xTicks.step), -1);
     }
     painter.SetTextAlign(2 | 0x20);
     for (int i = 0; i < layout.yTicks.count; ++i) {

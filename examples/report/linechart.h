@@ -85,6 +85,9 @@ class LineChart : public quelt::CQueltControl, public quelt::COverviewSupport {
     void Publish();
     quelt::rectangle<double> Viewport(const quelt::rectangle<double> &full) const;
     void DrawChart(quelt::IPainter &painter);
+    quelt::wstring XLabel(double value, double step) const;
+    // As many x ticks as the plot's width holds labels for; sample is a label's likely width.
+    AxisTicks FitXTicks(quelt::IPainter &painter, const Layout &layout, double sample) const;
     void DrawAxes(quelt::IPainter &painter, const Layout &layout);
     void DrawLegend(quelt::IPainter &painter, const quelt::rectangle<double> &area);
     // The lines of every series, clipped to the plot area.

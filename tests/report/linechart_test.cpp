@@ -207,6 +207,32 @@ TEST_F(LineChartTest, TickLabelsAreDrawnInThePaintersText) {
     EXPECT_TRUE(drawn("Jan 2024"));
 }
 
+TEST_F(LineChartTest, XLabelsDoNotOverlap) {
+    Fill(11, [](int i) { return i; });
+    for (unsigned r = 0; r < 11; ++r) data.SetFieldValue(0, r, r * 0.1);
+    LineChart chart(&window, data);
+    chart.SetXColumn(u"x"_w);
+    chart.AddSeries(u"a"_w);
+    struct Label {
+        int x, y, units;
+    };
+    std::vector<Label> labels;
+    for (const std::string &line : Draw()) {
+        Label l{};
+        if (std::sscanf(line.c_str(), "internalTextOut %d %d %d", &l.x, &l.y, &l.units) == 3)
+            labels.push_back(l);
+    }
+    // The x labels are the lowest texts.
+    const int lowest =
+        std::max_element(labels.begin(), labels.end(), [](auto &a, auto &b) { return a.y < b.y; })->y;
+    labels.erase(std::remove_if(labels.begin(), labels.end(), [&](const Label &l) { return l.y != lowest; }),
+                 labels.end());
+    ASSERT_GE(labels.size(), 2u);
+    for (std::size_t i = 1; i < labels.size(); ++i) {
+        EXPECT_GT(labels[i].x, labels[i - 1].x + labels[i - 1].units * 8) << i;
+    }
+}
+
 TEST_F(LineChartTest, OneRecordOrAConstantSeriesDrawsInsideThePlot) {
     struct Case {
         const char *name;
