@@ -348,7 +348,9 @@ void LineChart::DrawChart(IPainter &painter) {
                               painter.GetTextSize(NumberLabel(layout.yTicks.At(i), layout.yTicks.step)).cx);
     }
     const double sample = painter.GetTextSize(XLabel(layout.x.high, 1)).cx;
-    layout.plot = {area.left + labelWidth + kTick + 2 * kPad, top, area.right - sample / 2 - kPad, bottom};
+    // Room for the y labels on the left, and for half an x label beyond either end of the axis.
+    const double left = area.left + std::max(labelWidth + kTick + 2 * kPad, sample / 2 + kPad);
+    layout.plot = {left, top, area.right - sample / 2 - kPad, bottom};
     if (layout.plot.right - layout.plot.left < 2 || layout.plot.bottom - layout.plot.top < 2) return;
     layout.xTicks = FitXTicks(painter, layout, sample);
 
