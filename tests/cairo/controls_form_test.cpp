@@ -197,3 +197,244 @@ TEST_F(CairoControlsTest, OneFormWithEveryKindMatchesItsGoldenImage) {
     }
     window->Release();
 }
+
+namespace {
+
+// What a listener hears while the gesture runs on the control.
+template <class Control, class Gesture>
+Lines Heard(Control &control, Gesture gesture) {
+    quelt::testing::CallLog log;
+    ControlListener heard(log, "heard");
+    heard.Listen(&control);
+    gesture(control);
+    return log.Lines();
+}
+
+// The same preparation and gesture on a scripted and a Cairo control raise the
+// same notifications, and some.
+template <class Scripted, class Cairo, class Prepare, class Gesture>
+void ExpectSameAsScripted(const char *name, Scripted &scripted, Cairo &cairo, Prepare prepare,
+                          Gesture gesture) {
+    SCOPED_TRACE(name);
+    prepare(scripted);
+    prepare(cairo);
+    const Lines expected = Heard(scripted, gesture);
+    EXPECT_FALSE(expected.empty());
+    EXPECT_EQ(Heard(cairo, gesture), expected);
+}
+
+}  // namespace
+
+TEST_F(CairoControlsTest, GesturesRaiseWhatTheScriptedControlsRaise) {
+    using namespace quelt::testing;
+    auto log = std::make_shared<CallLog>();
+    auto *window = new CairoWindow(200, 100);
+    const auto none = [](auto &) {};
+    const auto items = [](auto &c) {
+        for (const char *item : {"apple", "banana", "cherry"}) c.AddItem(W(item));
+    };
+    {
+        ScriptedEdit se(log, "edit");
+        CairoEdit ce(window);
+        ExpectSameAsScripted(
+            "edit", se, ce, [](auto &c) { c.SetText(W("hello")); },
+            [](auto &c) {
+                c.TypeText(W("!"));
+                c.PressKey(vk::Back);
+                c.PressKey(vk::Home);
+                c.PressKey(vk::Return);
+                c.Wheel(120);
+                c.SetFocus();
+            });
+        ScriptedComboBox sc(log, "combo");
+        CairoComboBox cc(window);
+        ExpectSameAsScripted("combo", sc, cc, items, [](auto &c) {
+            c.Select(1);
+            c.Choose(2);
+            c.Choose(7);
+        });
+        ScriptedListBox sl(log, "list");
+        CairoListBox cl(window);
+        ExpectSameAsScripted("list", sl, cl, items, [](auto &c) {
+            c.Select(1);
+            c.PressKey(vk::Down);
+            c.TypeChar('a');
+            c.DoubleClickItem(0);
+            c.SetFocus();
+        });
+        ScriptedButton sb(log, "button");
+        CairoButton cb(window);
+        ExpectSameAsScripted("button", sb, cb, none, [](auto &c) { c.DoublePress(); });
+        ScriptedCheckBox sk(log, "check");
+        CairoCheckBox ck(window);
+        ExpectSameAsScripted("check", sk, ck, none, [](auto &c) {
+            c.Press();
+            c.SetFocus();
+            c.Blur();
+        });
+        ScriptedRadioButton sr(log, "radio");
+        CairoRadioButton cr(window);
+        ExpectSameAsScripted("radio", sr, cr, none, [](auto &c) { c.Press(); });
+        ScriptedToolbar st(log, "bar");
+        CairoToolbar ct(window);
+        ExpectSameAsScripted(
+            "toolbar", st, ct,
+            [](auto &c) {
+                c.AddButton(1, W("A"), IToolbar::CheckStyle);
+                c.AddSeparator();
+                c.AddButton(2, W("B"), IToolbar::DropDownStyle);
+            },
+            [](auto &c) {
+                c.Press(1);
+                c.Press(2);
+            });
+        ScriptedMenu sm(log, "menu", nullptr);
+        CairoMenu cm(window);
+        ExpectSameAsScripted(
+            "menu", sm, cm,
+            [](auto &c) {
+                c.AppendItem(1, W("One"));
+                c.AppendItem(2, W("Two"));
+                c.SetItemStyle(2, IPopupMenu::StyleRadio, IPopupMenu::ByCommand);
+                c.Show(10, 10);
+            },
+            [](auto &c) {
+                c.HighlightMenuItem(1);
+                c.ChooseMenuItem(2);
+            });
+        ScriptedTabNotebook sn(log, "book", nullptr, ITabNotebook::TabsOnly);
+        CairoTabNotebook cn(window, ITabNotebook::TabsOnly);
+        ExpectSameAsScripted(
+            "tabs", sn, cn,
+            [](auto &c) {
+                c.AddPage(W("One"), nullptr);
+                c.AddPage(W("Two"), nullptr);
+            },
+            [](auto &c) {
+                c.ClickTab(1);
+                c.ClickTab(5);
+            });
+    }
+    window->Release();
+}
+
+// The splitter's position follows the same rules on both platforms.
+TEST_F(CairoControlsTest, SplitterDragRaisesTheSizeChangeAndMovesTheBar) {
+    auto *window = new CairoWindow(200, 100);
+    Background red(window, kRed);
+    {
+        CairoSplitter split(window, ISplitter::Horizontal);
+        CairoWindow *first = Child(window);
+        CairoWindow *second = Child(window);
+        split.SetSections(first, second);
+        quelt::testing::CallLog log;
+        ControlListener heard(log, "heard");
+        heard.Listen(&split);
+        split.Drag(80);
+        split.Drag(500);
+        EXPECT_EQ(log.Lines(),
+                  (Lines{"heard.SplitterOnChangeSize 80 98", "heard.SplitterOnChangeSize 137 80"}));
+        EXPECT_EQ(first->GetBounds(), screen_rectangle<int>(0, 0, 136, 99));
+        EXPECT_EQ(second->GetBounds(), screen_rectangle<int>(140, 0, 199, 99));
+        Settle();
+        for (int x = 137; x <= 139; ++x) EXPECT_NE(window->GetPixel(x, 50), kRed) << x;  // the bar
+        EXPECT_EQ(window->GetPixel(81, 50), _color(255, 255, 255, 255));  // the first section where it was
+    }
+    window->Release();
+}
+
+// Each kind, overfilled and focused, paints inside its bounds only:
+// columns 20..119 and rows 10..39 for the bounds (20, 10, 120, 40).
+TEST_F(CairoControlsTest, DrawingNeverLeavesTheControlsBounds) {
+    using Make = std::function<std::unique_ptr<CBase>(CairoWindow *)>;
+    const wstring longText = W("A text far too long for the control it is in, and more");
+    const auto edit = [&](bool multi) {
+        return [&, multi](CairoWindow *w) {
+            auto c = std::make_unique<CairoEdit>(w, multi);
+            c->SetText(multi ? W("1\n2\n3\n4\n5\n6 ") + longText : longText);
+            c->SetSelection(3, 30);
+            c->SetFocus();
+            return std::unique_ptr<CBase>(std::move(c));
+        };
+    };
+    const auto captioned = [&](auto make) {
+        return [&, make](CairoWindow *w) {
+            auto c = make(w);
+            c->SetText(longText);
+            c->SetFocus();
+            return std::unique_ptr<CBase>(std::move(c));
+        };
+    };
+    const auto listed = [&](auto make) {
+        return [&, make](CairoWindow *w) {
+            auto c = make(w);
+            for (int i = 0; i < 12; ++i) c->AddItem(longText);
+            c->SetCurSel(11);
+            c->SetFocus();
+            return std::unique_ptr<CBase>(std::move(c));
+        };
+    };
+    const struct {
+        const char *name;
+        Make make;
+    } cases[] = {
+        {"edit", edit(false)},
+        {"multi-line edit", edit(true)},
+        {"combo", listed([](CairoWindow *w) { return std::make_unique<CairoComboBox>(w); })},
+        {"list", listed([](CairoWindow *w) { return std::make_unique<CairoListBox>(w); })},
+        {"label", captioned([](CairoWindow *w) { return std::make_unique<CairoLabel>(w); })},
+        {"group", captioned([](CairoWindow *w) { return std::make_unique<CairoGroupBox>(w); })},
+        {"button", captioned([](CairoWindow *w) { return std::make_unique<CairoButton>(w); })},
+        {"check", captioned([](CairoWindow *w) { return std::make_unique<CairoCheckBox>(w); })},
+        {"radio", captioned([](CairoWindow *w) { return std::make_unique<CairoRadioButton>(w); })},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        auto *window = new CairoWindow(140, 60);
+        Background red(window, kRed);
+        {
+            std::unique_ptr<CBase> control = c.make(window);
+            dynamic_cast<ICustomControl &>(*control).SetBounds(20, 10, 120, 40);
+            Settle();
+            int outside = 0;
+            int inside = 0;
+            for (int y = 0; y < 60; ++y) {
+                for (int x = 0; x < 140; ++x) {
+                    const bool in = x >= 20 && x < 120 && y >= 10 && y < 40;
+                    const bool painted = window->GetPixel(x, y) != kRed;
+                    outside += !in && painted;
+                    inside += in && painted;
+                }
+            }
+            EXPECT_EQ(outside, 0);
+            EXPECT_EQ(inside, 100 * 30);
+        }
+        window->Release();
+    }
+}
+
+// A menu shown near the corner opens moved to fit its owner; choosing an item
+// closes it and the owner shows what was under it again.
+TEST_F(CairoControlsTest, MenuFitsItsOwnerAndGoesWhenChosen) {
+    auto *window = new CairoWindow(200, 100);
+    Background red(window, kRed);
+    {
+        quelt_ptr<IPopupMenu> owned = window->CreatePopupMenu();
+        auto *menu = dynamic_cast<CairoMenu *>(owned.get());
+        ASSERT_NE(menu, nullptr);
+        menu->AppendItem(1, W("Open"));
+        menu->AppendItem(2, W("Close"));
+        menu->Show(190, 95);
+        Settle();
+        const screen_rectangle<int> at = menu->GetPopupWindow()->GetBounds();
+        EXPECT_EQ(at.right, 199);
+        EXPECT_EQ(at.bottom, 99);
+        EXPECT_EQ(at.bottom - at.top + 1, 2 * CairoMenu::ItemHeight + 4);
+        EXPECT_NE(window->GetPixel(at.left + 2, at.top + 2), kRed);
+        menu->ChooseMenuItem(2);
+        Settle();
+        EXPECT_FALSE(menu->IsShown());
+        EXPECT_EQ(window->GetPixel(at.left + 2, at.top + 2), kRed);
+    }
+    window->Release();
+}
