@@ -438,3 +438,17 @@ TEST_F(CairoControlsTest, MenuFitsItsOwnerAndGoesWhenChosen) {
     }
     window->Release();
 }
+
+// A system gives back the palette it replaced, so that a test or host that
+// installed one keeps it after a system came and went.
+TEST(CairoSystemPaletteTest, GoesBackToThePaletteItReplaced) {
+    ISysPalette *before = GetSysPallete();
+    CairoSysPalette host;
+    SetSysPallete(&host);
+    {
+        CairoSystem system(96);
+        EXPECT_EQ(GetSysPallete(), &system.Palette());
+    }
+    EXPECT_EQ(GetSysPallete(), &host);
+    SetSysPallete(before);
+}
