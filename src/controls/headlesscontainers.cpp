@@ -13,9 +13,17 @@ screen_rectangle<int> ClientOf(CSysWindow *window) {
     return {r.left, r.top, r.right, r.bottom};
 }
 
-void Link(CBaseContainer *container, CSysWindow *parent) {
+// Makes the container the parent's child container; its receiver hears the parent's resizes.
+void Link(CBaseContainer *container, CSysWindow *parent, CWindowNotify *receiver) {
     container->SetParent(parent);
-    if (parent) parent->SetChildContainer(container);
+    if (!parent) return;
+    parent->SetChildContainer(container);
+    parent->Subscribe(receiver->AsNotify(), typeid(IWindowNotify), true);
+}
+
+bool FromParent(const CBaseContainer *container, CWindowEvent *event) {
+    return container->GetParent() &&
+           event->GetSource() == static_cast<IEventSender *>(container->GetParent());
 }
 
 // Shows the current page over the area and hides the others.
@@ -33,7 +41,11 @@ void ShowOnly(const screen_rectangle<int> &area, const std::vector<ISysWindow *>
 
 // --- notebook --------------------------------------------------------------------
 
-CHeadlessNotebook::CHeadlessNotebook(CSysWindow *parent) { Link(this, parent); }
+CHeadlessNotebook::CHeadlessNotebook(CSysWindow *parent) { Link(this, parent, this); }
+
+void CHeadlessNotebook::OnResize(CWindowEvent *event) {
+    if (FromParent(this, event)) ShowPages();
+}
 
 int CHeadlessNotebook::AddPage(ISysWindow *page) {
     const int index = InsertPageAt(GetPagesCount(), page);
@@ -59,9 +71,13 @@ void CHeadlessNotebook::ShowPages() {
 // --- tab notebook ----------------------------------------------------------------
 
 CHeadlessTabNotebook::CHeadlessTabNotebook(CSysWindow *parent, WorkMode mode) : CTabNotebook(mode) {
-    Link(this, parent);
+    Link(this, parent, this);
     m_pStrip = parent ? parent->CreateChildWindow() : nullptr;
     Watch(m_pStrip);
+}
+
+void CHeadlessTabNotebook::OnResize(CWindowEvent *event) {
+    if (FromParent(this, event)) ShowPages();
 }
 
 bool CHeadlessTabNotebook::IsTabControlFocused() { return m_pStrip && m_pStrip->IsFocused(); }
@@ -120,8 +136,7 @@ void CHeadlessTabNotebook::ShowPages() {
 
 CHeadlessSplitter::CHeadlessSplitter(CSysWindow *parent, OrientationType orientation)
     : CSplitter(orientation) {
-    Link(this, parent);
-    if (parent) parent->Subscribe(CWindowNotify::AsNotify(), typeid(IWindowNotify), true);
+    Link(this, parent, this);
     ResizeTotal(Extent());
 }
 
@@ -149,7 +164,7 @@ void CHeadlessSplitter::Drag(int pos) {
 }
 
 void CHeadlessSplitter::OnResize(CWindowEvent *event) {
-    if (!GetParent() || event->GetSource() != static_cast<IEventSender *>(GetParent())) return;
+    if (!FromParent(this, event)) return;
     ResizeTotal(Extent());
     Place();
 }
@@ -163,7 +178,11 @@ void CHeadlessSplitter::Place() {
 
 // --- decoration --------------------------------------------------------------------
 
-CHeadlessDecoration::CHeadlessDecoration(CSysWindow *parent) { Link(this, parent); }
+CHeadlessDecoration::CHeadlessDecoration(CSysWindow *parent) { Link(this, parent, this); }
+
+void CHeadlessDecoration::OnResize(CWindowEvent *event) {
+    if (FromParent(this, event)) Place();
+}
 
 void CHeadlessDecoration::SetContentPane(ISysWindow *pane) {
     AssignContentPane(pane);

@@ -198,6 +198,24 @@ TEST_F(CairoControlsTest, OneFormWithEveryKindMatchesItsGoldenImage) {
     window->Release();
 }
 
+// A resized form lays its containers out again: the toolbar band spans the
+// new width, the splitter keeps its proportion, the notebook page fills the
+// right section below the tabs.
+TEST_F(CairoControlsTest, ContainersFollowTheResizedForm) {
+    auto *window = new CairoWindow(480, 300);
+    {
+        Form form(*window);
+        window->Resize(600, 360);
+        Settle();
+        EXPECT_EQ(form.bar.GetBandWindow()->GetBounds(), screen_rectangle<int>(0, 0, 599, 23));
+        EXPECT_EQ(form.content->GetBounds(), screen_rectangle<int>(0, 24, 599, 359));
+        EXPECT_EQ(form.split.GetPosition(), 288);  // 230 of 477 is 288 of 597
+        EXPECT_EQ(form.page->GetBounds(), screen_rectangle<int>(0, CairoTabNotebook::TabHeight, 308, 314));
+        EXPECT_FALSE(form.other->GetVisible());
+    }
+    window->Release();
+}
+
 namespace {
 
 // What a listener hears while the gesture runs on the control.

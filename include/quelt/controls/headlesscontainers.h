@@ -5,7 +5,8 @@
 // and the user's gestures on them (ClickTab, Drag, Press, Hold,
 // ChooseMenuItem, ...), which raise what a user's clicking raises. A
 // container made with a parent becomes that window's child container, so the
-// tab key reaches it. Changed() tells the platform that what a container or
+// tab key reaches it, and places its windows again on every resize of the
+// parent. Changed() tells the platform that what a container or
 // menu shows of its own may have changed.
 
 #include <vector>
@@ -19,9 +20,10 @@
 namespace quelt {
 
 // Every page fills the parent's client area; only the current one is visible.
-class QUELT_API CHeadlessNotebook : public CNotebook {
+class QUELT_API CHeadlessNotebook : public CNotebook, public CWindowNotify {
   public:
     explicit CHeadlessNotebook(CSysWindow *parent);
+    void OnResize(CWindowEvent *event) override;
 
     // The first page added becomes the current one.
     int AddPage(ISysWindow *page) override;
@@ -35,9 +37,10 @@ class QUELT_API CHeadlessNotebook : public CNotebook {
 
 // A tab strip (a child window of the parent) over the pages; in the pages
 // mode the current page fills PageArea() and the others are hidden.
-class QUELT_API CHeadlessTabNotebook : public CTabNotebook {
+class QUELT_API CHeadlessTabNotebook : public CTabNotebook, public CWindowNotify {
   public:
     CHeadlessTabNotebook(CSysWindow *parent, WorkMode mode);
+    void OnResize(CWindowEvent *event) override;
 
     // The first tab added becomes the current one.
     int AddPage(const wstring &caption, ISysWindow *page) override;
@@ -99,11 +102,12 @@ class QUELT_API CHeadlessSplitter : public CSplitter, public CWindowNotify {
 
 // Each element takes a band of ElementHeight pixels at the top of the
 // parent's client area; the content pane gets the rest.
-class QUELT_API CHeadlessDecoration : public CDecoration {
+class QUELT_API CHeadlessDecoration : public CDecoration, public CWindowNotify {
   public:
     static constexpr int ElementHeight = 24;
 
     explicit CHeadlessDecoration(CSysWindow *parent);
+    void OnResize(CWindowEvent *event) override;
 
     void SetContentPane(ISysWindow *pane) override;
     // Null elements are not added.
