@@ -470,3 +470,99 @@ TEST(CairoSystemPaletteTest, GoesBackToThePaletteItReplaced) {
     EXPECT_EQ(GetSysPallete(), &host);
     SetSysPallete(before);
 }
+
+namespace {
+
+std::vector<_color> Pixels(CairoWindow &window, const screen_rectangle<int> &r) {
+    std::vector<_color> pixels;
+    for (int y = r.top; y <= r.bottom; ++y)
+        for (int x = r.left; x <= r.right; ++x) pixels.push_back(window.GetPixel(x, y));
+    return pixels;
+}
+
+}  // namespace
+
+// A gesture that changes a control's state repaints it on the next pump.
+TEST_F(CairoControlsTest, GesturesRepaintTheControl) {
+    const screen_rectangle<int> area(10, 10, 129, 39);
+    const struct {
+        const char *name;
+        std::function<void(CairoWindow *, const std::function<void(std::function<void()>)> &)> run;
+    } cases[] = {
+        {"edit typing",
+         [](CairoWindow *w, const auto &check) {
+             CairoEdit c(w);
+             c.SetBounds(10, 10, 130, 40);
+             check([&] { c.TypeText(W("abc")); });
+         }},
+        {"check box press",
+         [](CairoWindow *w, const auto &check) {
+             CairoCheckBox c(w);
+             c.SetBounds(10, 10, 130, 40);
+             check([&] { c.Press(); });
+         }},
+        {"radio press",
+         [](CairoWindow *w, const auto &check) {
+             CairoRadioButton c(w);
+             c.SetBounds(10, 10, 130, 40);
+             check([&] { c.Press(); });
+         }},
+        {"list select",
+         [](CairoWindow *w, const auto &check) {
+             CairoListBox c(w);
+             c.SetBounds(10, 10, 130, 40);
+             c.AddItem(W("one"));
+             check([&] { c.Select(0); });
+         }},
+        {"combo choose",
+         [](CairoWindow *w, const auto &check) {
+             CairoComboBox c(w);
+             c.SetBounds(10, 10, 130, 40);
+             c.AddItem(W("one"));
+             check([&] { c.Choose(0); });
+         }},
+        {"toolbar check",
+         [](CairoWindow *w, const auto &check) {
+             CairoToolbar c(w);
+             c.Place({10, 10, 129, 39});
+             c.AddButton(1, W("B"), IToolbar::CheckStyle);
+             check([&] { c.Press(1); });
+         }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        auto *window = new CairoWindow(140, 120);
+        c.run(window, [&](const std::function<void()> &gesture) {
+            Settle();
+            const std::vector<_color> before = Pixels(*window, area);
+            gesture();
+            Settle();
+            EXPECT_NE(Pixels(*window, area), before);
+        });
+        window->Release();
+    }
+}
+
+// Dropped down, a combo box opens its list below itself, the current item
+// highlighted; choosing an item closes it.
+TEST_F(CairoControlsTest, ComboListOpensBelowAndClosesOnChoosing) {
+    auto *window = new CairoWindow(140, 120);
+    {
+        CairoComboBox combo(window);
+        combo.SetBounds(10, 10, 130, 32);
+        for (const char *item : {"one", "two", "three"}) combo.AddItem(W(item));
+        combo.SetCurSel(1);
+        combo.ShowDropDown(true);
+        Settle();
+        CairoWindow *list = combo.GetListWindow();
+        ASSERT_NE(list, nullptr);
+        EXPECT_TRUE(list->GetVisible());
+        EXPECT_EQ(list->GetBounds(),
+                  screen_rectangle<int>(10, 32, 129, 32 + 3 * CairoComboBox::ItemHeight + 1));
+        EXPECT_EQ(window->GetPixel(12, 32 + 1 + CairoComboBox::ItemHeight + 1), _color(0, 120, 215, 255));
+        combo.Choose(2);
+        EXPECT_FALSE(list->GetVisible());
+        EXPECT_EQ(combo.GetText(), W("three"));
+    }
+    window->Release();
+}

@@ -91,6 +91,7 @@ class CairoComboBox : public CairoControl<CHeadlessComboBox> {
   public:
     explicit CairoComboBox(CairoWindow *parent);
     static constexpr int ItemHeight = 18;
+    CairoWindow *GetListWindow() const { return m_list.Window(); }
 
   protected:
     wstring &Clipboard() override { return CairoClipboard(); }
