@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <memory>
 
 #include "dataset/fields_p.h"
 #include "dataset/keyindex_p.h"
@@ -28,8 +29,13 @@ void KeyIndex::Build(std::vector<KeyedRecord> items, int shift, IField::Types ty
     m_items = std::move(items);
     m_shift = shift;
     std::size_t nodes = 1;
-    while (nodes <= Samples()) nodes *= 2;
-    m_tree.resize(nodes);
+    for (m_levels = 0; nodes <= Samples(); ++m_levels) nodes *= 2;
+    constexpr std::size_t kLine = 64;
+    m_tree.resize(nodes + kLine / sizeof(std::uint64_t));
+    void *first = m_tree.data();
+    std::size_t space = m_tree.size() * sizeof(std::uint64_t);
+    std::align(kLine, nodes * sizeof(std::uint64_t), first, space);
+    m_treeStart = static_cast<std::size_t>(static_cast<std::uint64_t *>(first) - m_tree.data());
     std::size_t sample = 0;
     Place(1, sample);
     m_built = true;
@@ -43,9 +49,10 @@ void KeyIndex::Build(std::vector<KeyedRecord> items, int shift, IField::Types ty
 // visits the samples ascending; the nodes after the last sample hold the
 // greatest key, and a walk that reaches them is taken back to the last.
 void KeyIndex::Place(std::size_t node, std::size_t &sample) {
-    if (node >= m_tree.size()) return;
+    if (node >> m_levels) return;
     Place(2 * node, sample);
-    m_tree[node] = sample < Samples() ? Key(sample * kBlock) : std::numeric_limits<std::uint64_t>::max();
+    m_tree[m_treeStart + node] =
+        sample < Samples() ? Key(sample * kBlock) : std::numeric_limits<std::uint64_t>::max();
     ++sample;
     Place(2 * node + 1, sample);
 }
@@ -58,32 +65,48 @@ std::vector<KeyedRecord> KeyIndex::TakeItems() {
 }
 
 std::size_t KeyIndex::BlockStart(std::uint64_t key) const {
-    const std::size_t nodes = m_tree.size();
-    const std::uint64_t *tree = m_tree.data();
+    if (m_items.empty()) return 0;
+    const std::uint64_t *tree = Tree();
+    const std::size_t nodes = std::size_t{1} << m_levels;
     std::size_t node = 1;
-    while (node < nodes) {
-        // Four levels down, the sixteen nodes this walk may reach there.
-        if (16 * node + 8 < nodes) {
-            __builtin_prefetch(tree + 16 * node);
-            __builtin_prefetch(tree + 16 * node + 8);
-        }
+    // While the tree goes on four levels below, the sixteen nodes this walk
+    // may reach there are fetched ahead; the last four levels are in flight.
+    while (node < nodes / 16) {
+        __builtin_prefetch(tree + 16 * node);
+        __builtin_prefetch(tree + 16 * node + 8);
         node = 2 * node + static_cast<std::size_t>(tree[node] < key);
     }
+    while (node < nodes) node = 2 * node + static_cast<std::size_t>(tree[node] < key);
     // Sample below - 1 is below key and sample below is not: the lower bound
     // lies after the first and at most at the second.
     const std::size_t below = std::min(node - nodes, Samples());
     const std::size_t start = below == 0 ? 0 : kBlock * (below - 1) + 1;
-    // The block's cache lines are fetched at once.
-    for (std::size_t at = start; at < std::min(start + kBlock, m_items.size()); at += 4) {
-        __builtin_prefetch(m_items.data() + at);
-    }
+    // The block's cache lines (up to five, as it need not start on one) are
+    // fetched at once.
+    const KeyedRecord *items = m_items.data();
+    const std::size_t last = std::min(start + kBlock, m_items.size()) - 1;
+    __builtin_prefetch(items + std::min(start, last));
+    __builtin_prefetch(items + std::min(start + 4, last));
+    __builtin_prefetch(items + std::min(start + 8, last));
+    __builtin_prefetch(items + std::min(start + 12, last));
+    __builtin_prefetch(items + last);
     return start;
 }
 
+// Halves the block without a branch on the keys: the records before base
+// are below key, and the lower bound lies in [base, base + count].
 std::size_t KeyIndex::LowerBound(std::size_t start, std::uint64_t key) const {
     const std::size_t end = std::min(start + kBlock, m_items.size());
-    while (start < end && Key(start) < key) ++start;
-    return start;
+    if (start >= end) return start;
+    const KeyedRecord *base = m_items.data() + start;
+    std::size_t count = end - start;
+    while (count > 1) {
+        const std::size_t half = count / 2;
+        base = (base[half].key >> m_shift) < key ? base + half : base;
+        count -= half;
+    }
+    const auto at = static_cast<std::size_t>(base - m_items.data());
+    return at + static_cast<std::size_t>((base->key >> m_shift) < key);
 }
 
 std::size_t KeyIndex::UpperBound(std::uint64_t key) const {

@@ -81,13 +81,18 @@ class KeyIndex {
 
   private:
     std::size_t Samples() const { return (m_items.size() + kBlock - 1) / kBlock; }
+    const std::uint64_t *Tree() const { return m_tree.data() + m_treeStart; }
     void Place(std::size_t node, std::size_t &sample);
 
     std::vector<KeyedRecord> m_items;
     int m_shift = 0;
     // Node k's children are 2k and 2k + 1; node 0 is unused. The tree is
-    // full, so a walk ends at node 2^h + the count of samples below the key.
+    // full, so a walk of its m_levels levels ends at node 2^m_levels + the
+    // count of samples below the key. Node 0 sits on a cache line's start,
+    // so the sixteen great-great-grandchildren of a node fill two lines.
     std::vector<std::uint64_t> m_tree;
+    std::size_t m_treeStart = 0;
+    int m_levels = 0;
     bool m_built = false;
     IField::Types m_type = IField::Int;
     int m_offset = 0;
