@@ -108,18 +108,14 @@ unsigned LocateIndexed(const Records &records, const KeyIndex &index, const IFie
                        const char *caseSensitive, Bound bound) {
     const auto *cell = static_cast<const unsigned char *>(key) + offsets[0];
     const std::uint64_t probe = OrderedKey(types[0], cell, descending[0] != 0);
-    const std::size_t start = index.BlockStart(probe);
-    // The caller's record pointers for the block (up to three cache lines),
-    // fetched with the keys.
-    if (start < records.size()) {
-        const std::size_t last = std::min(start + KeyIndex::kBlock, records.size()) - 1;
-        __builtin_prefetch(records.data() + start);
-        __builtin_prefetch(records.data() + std::min(start + 8, last));
-        __builtin_prefetch(records.data() + last);
+    const std::size_t lower = index.LowerBound(probe);
+    // The caller reads the record found next and its pointer among the
+    // records: both are fetched at once, as the record's address came with
+    // its key.
+    if (lower < records.size()) {
+        __builtin_prefetch(index.Record(lower));
+        __builtin_prefetch(records.data() + lower);
     }
-    const std::size_t lower = index.LowerBound(start, probe);
-    // The caller reads the record found next; its address came with its key.
-    if (lower < records.size()) __builtin_prefetch(index.Record(lower));
     if (count == 1 && bound == Bound::Nearest) return static_cast<unsigned>(lower);
     if (count == 1 && bound == Bound::Key) {
         return lower < records.size() && index.Key(lower) == probe ? static_cast<unsigned>(lower)

@@ -81,14 +81,13 @@ std::size_t KeyIndex::BlockStart(std::uint64_t key) const {
     // lies after the first and at most at the second.
     const std::size_t below = std::min(node - nodes, Samples());
     const std::size_t start = below == 0 ? 0 : kBlock * (below - 1) + 1;
-    // The block's cache lines (up to five, as it need not start on one) are
-    // fetched at once.
+    // The block's cache lines (one more than it fills, as it need not start
+    // on one) are fetched at once.
     const KeyedRecord *items = m_items.data();
     const std::size_t last = std::min(start + kBlock, m_items.size()) - 1;
-    __builtin_prefetch(items + std::min(start, last));
-    __builtin_prefetch(items + std::min(start + 4, last));
-    __builtin_prefetch(items + std::min(start + 8, last));
-    __builtin_prefetch(items + std::min(start + 12, last));
+    constexpr std::size_t kPerLine = 64 / sizeof(KeyedRecord);
+    for (std::size_t at = start; at < start + kBlock; at += kPerLine)
+        __builtin_prefetch(items + std::min(at, last));
     __builtin_prefetch(items + last);
     return start;
 }
@@ -108,6 +107,8 @@ std::size_t KeyIndex::LowerBound(std::size_t start, std::uint64_t key) const {
     const auto at = static_cast<std::size_t>(base - m_items.data());
     return at + static_cast<std::size_t>((base->key >> m_shift) < key);
 }
+
+std::size_t KeyIndex::LowerBound(std::uint64_t key) const { return LowerBound(BlockStart(key), key); }
 
 std::size_t KeyIndex::UpperBound(std::uint64_t key) const {
     return key == std::numeric_limits<std::uint64_t>::max() ? m_items.size() : LowerBound(key + 1);

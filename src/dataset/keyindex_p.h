@@ -68,18 +68,19 @@ class KeyIndex {
         return m_built && writes == m_writes && type == m_type && offset == m_offset &&
                descending == m_descending;
     }
-    // The first record whose key may be the first not below key: the
-    // lower bound lies at most fifteen records after it.
-    std::size_t BlockStart(std::uint64_t key) const;
-    // The first record from such a start on whose key is not below key.
-    std::size_t LowerBound(std::size_t start, std::uint64_t key) const;
-    std::size_t LowerBound(std::uint64_t key) const { return LowerBound(BlockStart(key), key); }
+    // The first record whose key is not below key.
+    std::size_t LowerBound(std::uint64_t key) const;
     // The first record whose key is above key.
     std::size_t UpperBound(std::uint64_t key) const;
     std::uint64_t Key(std::size_t record) const { return m_items[record].key >> m_shift; }
     const unsigned char *Record(std::size_t record) const { return m_items[record].record; }
 
   private:
+    // The first record whose key may be the first not below key: the
+    // lower bound lies at most kBlock - 1 records after it.
+    std::size_t BlockStart(std::uint64_t key) const;
+    // The first record from such a start on whose key is not below key.
+    std::size_t LowerBound(std::size_t start, std::uint64_t key) const;
     std::size_t Samples() const { return (m_items.size() + kBlock - 1) / kBlock; }
     const std::uint64_t *Tree() const { return m_tree.data() + m_treeStart; }
     void Place(std::size_t node, std::size_t &sample);
