@@ -108,14 +108,14 @@ unsigned LocateIndexed(const Records &records, const KeyIndex &index, const IFie
                        const char *caseSensitive, Bound bound) {
     const auto *cell = static_cast<const unsigned char *>(key) + offsets[0];
     const std::uint64_t probe = OrderedKey(types[0], cell, descending[0] != 0);
-    const std::size_t start = index.BlockStart(probe);
-    // The caller's record pointers for the block, fetched with the keys.
-    for (std::size_t at = start; at < std::min(start + KeyIndex::kBlock, records.size()); at += 8) {
-        __builtin_prefetch(records.data() + at);
+    const std::size_t lower = index.LowerBound(probe);
+    // The caller reads the record found next and its pointer among the
+    // records: both are fetched at once, as the record's address came with
+    // its key.
+    if (lower < records.size()) {
+        __builtin_prefetch(index.Record(lower));
+        __builtin_prefetch(records.data() + lower);
     }
-    const std::size_t lower = index.LowerBound(start, probe);
-    // The caller reads the record found next; its address came with its key.
-    if (lower < records.size()) __builtin_prefetch(index.Record(lower));
     if (count == 1 && bound == Bound::Nearest) return static_cast<unsigned>(lower);
     if (count == 1 && bound == Bound::Key) {
         return lower < records.size() && index.Key(lower) == probe ? static_cast<unsigned>(lower)
@@ -191,7 +191,8 @@ void CMemDataSet::AddFindField(int fieldIndex, const CQueltVariant &value, bool 
                                bool caseSensitive) {
     const IField::Types type = Prototype(static_cast<unsigned>(fieldIndex)).GetType();
     const int offset = m_offsets[static_cast<unsigned>(fieldIndex)];
-    if (m_keyRecord.size() < GetRecordSize()) m_keyRecord.resize(GetRecordSize());
+    const std::size_t recordSize = m_pStorage->GetRecordSize();
+    if (m_keyRecord.size() < recordSize) m_keyRecord.resize(recordSize);
     unsigned char *cell = m_keyRecord.data() + offset;
     // Each value is converted before its cell is written: a value that cannot
     // become a date leaves the key record and the lists as they were.
@@ -255,14 +256,13 @@ void CMemDataSet::ForgetFindTexts() {
     }
 }
 
+// A search answers at most the record count; past the last record the
+// cursor lands on the last one, as a move there would.
 bool CMemDataSet::PlaceFound(Cursor &cursor, unsigned index) {
     CMemCursor &found = OwnCursor(cursor);
-    found.m_index = 0;
-    if (index > 0) {
-        found.MoveIndex(index);
-    } else {
-        found.Rebind();
-    }
+    const unsigned count = m_pStorage->Size();
+    found.m_index = index < count || count == 0 ? index : count - 1;
+    found.Rebind();
     return true;
 }
 

@@ -45,14 +45,16 @@ struct KeyedRecord {
 };
 
 // The records in key order with their first key's ordered values, as the
-// sort left them, and every sixteenth key again in breadth-first (Eytzinger)
-// order, padded to a full tree: a search walks that small tree, whose top
-// levels stay cached and whose next levels it fetches ahead, then reads one
-// block of sixteen keys, where a binary search over the records would wait on
-// a record pointer and then its record at every halving. The sort's own
-// items are kept, so building the layout takes no fresh memory. A layout
-// answers for the key it was built for, and only while the storage's write
-// count is the one it was built at.
+// sort left them; every sixteenth key again in a compact array of samples;
+// and a table that maps a key's distance from the smallest, cut to its
+// leading bits, to the samples that may share those bits. A search reads two
+// table entries, halves the few samples between them, then halves one block
+// of sixteen keys (whose lines it fetches at once), where a binary search over
+// the records would wait on a record pointer and then its record at every
+// halving. Keys crowded into few buckets only make that range of samples
+// longer. The sort's own items are kept, so the layout adds a sample and a
+// table entry per sixteen records. A layout answers for the key it was built
+// for, and only while the storage's write count is the one it was built at.
 class KeyIndex {
   public:
     // The records a block of keys spans.
@@ -68,26 +70,28 @@ class KeyIndex {
         return m_built && writes == m_writes && type == m_type && offset == m_offset &&
                descending == m_descending;
     }
-    // The first record whose key may be the first not below key: the
-    // lower bound lies at most fifteen records after it.
-    std::size_t BlockStart(std::uint64_t key) const;
-    // The first record from such a start on whose key is not below key.
-    std::size_t LowerBound(std::size_t start, std::uint64_t key) const;
-    std::size_t LowerBound(std::uint64_t key) const { return LowerBound(BlockStart(key), key); }
+    // The first record whose key is not below key.
+    std::size_t LowerBound(std::uint64_t key) const;
     // The first record whose key is above key.
     std::size_t UpperBound(std::uint64_t key) const;
     std::uint64_t Key(std::size_t record) const { return m_items[record].key >> m_shift; }
     const unsigned char *Record(std::size_t record) const { return m_items[record].record; }
 
   private:
-    std::size_t Samples() const { return (m_items.size() + kBlock - 1) / kBlock; }
-    void Place(std::size_t node, std::size_t &sample);
+    // The count of samples below key.
+    std::size_t SamplesBelow(std::uint64_t key) const;
+    // The first record from start on whose key is not below key, which lies
+    // at most kBlock records after start.
+    std::size_t LowerBound(std::size_t start, std::uint64_t key) const;
 
     std::vector<KeyedRecord> m_items;
     int m_shift = 0;
-    // Node k's children are 2k and 2k + 1; node 0 is unused. The tree is
-    // full, so a walk ends at node 2^h + the count of samples below the key.
-    std::vector<std::uint64_t> m_tree;
+    // The keys of records 0, kBlock, 2 kBlock...
+    std::vector<std::uint64_t> m_samples;
+    // Entry b counts the samples whose distance from the first, shifted
+    // right by m_bucketShift, is below b; one entry more than buckets.
+    std::vector<std::uint32_t> m_buckets;
+    int m_bucketShift = 0;
     bool m_built = false;
     IField::Types m_type = IField::Int;
     int m_offset = 0;

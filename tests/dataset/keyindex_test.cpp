@@ -191,6 +191,73 @@ TEST(SearchLayout, MillionRecordsWithManyTies) {
     }
 }
 
+// The values a search near v tries: v and its neighbours within the type.
+std::vector<double> AroundValue(IField::Types type, double v) {
+    if (std::isnan(v)) return {v};
+    if (type == IField::Float) {
+        const auto f = static_cast<float>(v);
+        const float inf = std::numeric_limits<float>::infinity();
+        return {std::nextafter(f, -inf), f, std::nextafter(f, inf)};
+    }
+    if (type == IField::Double) {
+        const double inf = std::numeric_limits<double>::infinity();
+        return {std::nextafter(v, -inf), v, std::nextafter(v, inf)};
+    }
+    const double low = type == IField::Int ? std::numeric_limits<int>::min() : -4e18;
+    const double high = type == IField::Int ? std::numeric_limits<int>::max() : 4e18;
+    return {std::max(v - 1, low), v, std::min(v + 1, high)};
+}
+
+// Keys spread unevenly over their range, out of order: a few far outliers
+// leave most keys crowded at one end of it, the type's extremes and the
+// infinities stretch it to the ends of the type, and keys spread over many
+// powers of two crowd near zero. Every key and its neighbours are searched.
+TEST(SearchLayout, UnevenlySpreadKeysMatchStdBounds) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const double most = std::numeric_limits<double>::max();
+    const float mostFloat = std::numeric_limits<float>::max();
+    const struct {
+        const char *name;
+        IField::Types type;
+        std::function<double(int)> value;
+    } cases[] = {
+        {"far outliers Int64", IField::Int64,
+         [](int i) -> double { return i % 500 == 0 ? (i % 1000 ? 4e18 : -4e18) : i % 200; }},
+        {"type's ends Int", IField::Int,
+         [](int i) -> double {
+             if (i % 700 == 0) return std::numeric_limits<int>::min();
+             return i % 700 == 1 ? std::numeric_limits<int>::max() : i % 100;
+         }},
+        {"infinities Double", IField::Double,
+         [&](int i) {
+             const double ends[] = {-inf, inf, most, -most, kNaN};
+             return i % 300 < 5 ? ends[i % 300] : (i % 50) * 0.5;
+         }},
+        {"powers of two Double", IField::Double,
+         [](int i) { return std::ldexp(i % 2 ? 1.0 : -1.0, i % 1000 - 500); }},
+        {"ends Float", IField::Float,
+         [&](int i) {
+             const double ends[] = {-inf, inf, mostFloat, -mostFloat, kNaN};
+             return i % 400 < 5 ? ends[i % 400] : (i % 64) * 0.25;
+         }},
+    };
+    const int count = 3000;
+    for (const auto &c : cases) {
+        std::vector<double> values;
+        for (int i = 0; i < count; ++i) values.push_back(c.value(i * 7919 % count));
+        for (bool descending : {false, true}) {
+            DataSetPtr ds = OneKey(c.type, values, descending);
+            const std::vector<double> column = DoubleColumn(*ds);
+            for (double v : column) {
+                for (double probe : AroundValue(c.type, v)) {
+                    ASSERT_EQ(Search(*ds, 0, probe, descending), Expected(column, probe, descending))
+                        << c.name << (descending ? " desc " : " asc ") << probe;
+                }
+            }
+        }
+    }
+}
+
 tdatetime Day(double days) {
     tdatetime date;
     date.SetDateTime(days);
