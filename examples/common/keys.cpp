@@ -43,4 +43,13 @@ Assignment ParseAssignment(const std::string &option, const std::string &text) {
     return {text.substr(0, equals), text.substr(equals + 1)};
 }
 
+std::string ArgReader::ValueOf(const std::string &option) {
+    if (Done()) throw Error(option, "needs a value");
+    return Next();
+}
+
+void ArgReader::Once(const std::string &option) {
+    if (!m_seen.insert(option).second) throw Error(option, "given twice");
+}
+
 }  // namespace table

@@ -1,6 +1,5 @@
 #include "options.h"
 
-#include <set>
 #include <stdexcept>
 #include <string_view>
 
@@ -55,27 +54,6 @@ int ParseRowCount(const std::string &text) {
     if (!count || *count < 0) throw Error("--head", "'" + text + "' is not a row count");
     return *count;
 }
-
-class ArgReader {
-  public:
-    ArgReader(int argc, char **argv) : m_args(argv + 1, argv + argc) {}
-
-    bool Done() const { return m_next == m_args.size(); }
-    std::string Next() { return m_args[m_next++]; }
-    std::string ValueOf(const std::string &option) {
-        if (Done()) throw Error(option, "needs a value");
-        return Next();
-    }
-    // Options that take one value may appear once.
-    void Once(const std::string &option) {
-        if (!m_seen.insert(option).second) throw Error(option, "given twice");
-    }
-
-  private:
-    std::vector<std::string> m_args;
-    std::size_t m_next = 0;
-    std::set<std::string> m_seen;
-};
 
 void ParseOption(const std::string &option, ArgReader &args, Options &options) {
     if (option == "--help" || option == "-h") {

@@ -14,7 +14,4 @@ namespace table {
 // Prints the header and count rows from row first (fewer at the end).
 void PrintRows(std::ostream &out, Table &table, unsigned first, unsigned count, const DatePatterns &patterns);
 
-// The date under a strftime pattern.
-std::string DateText(const quelt::tdatetime &date, const quelt::wstring &pattern);
-
 }  // namespace table
