@@ -19,6 +19,7 @@ constexpr double kCellPaddingMM = 1.6;
 constexpr double kPageMarginMM = 15;
 constexpr double kPrintRowFactor = 1.6;
 constexpr double kMMPerPoint = 25.4 / 72;
+constexpr double kPrintSlack = 1.15;
 // Pixels around the text of a row on screen.
 constexpr int kScreenRowPadding = 6;
 // Text layout flags of IPainter::DrawString: left, right, vertical centre,
@@ -116,7 +117,7 @@ wstring GridView::CellText(int record, int column) {
     if (record < 0 || record >= RecordCount() || column < 0 || column >= ColumnCount()) return wstring();
     if (column == 0) return Widen(std::to_string(record));
     IField &field = Field(record, column);
-    return m_cellText ? m_cellText(field) : static_cast<wstring>(field);
+    return m_cellText ? m_cellText(field, column - 1) : static_cast<wstring>(field);
 }
 
 wstring GridView::HeaderText(int column) const {
@@ -156,15 +157,17 @@ GridView::Metrics GridView::ScreenMetrics(IPainter *painter) {
     return m;
 }
 
-// Columns squeezed in proportion when they are wider than the page.
+// Columns widened a little where the page has room, since a device may set
+// text a little wider than the one that measured it, and squeezed in
+// proportion when they are wider than the page.
 GridView::Metrics GridView::PrintMetrics(IPainter *painter, int available) {
     Measure(painter);
     Metrics m{PixelsPerMM(painter), 0, {}};
     m.rowHeight = static_cast<int>(m_font.GetPointSize() * kMMPerPoint * kPrintRowFactor * m.pixelsPerMM);
     double total = 0;
     for (double mm : m_widthsMM) total += mm * m.pixelsPerMM;
-    const double squeeze = total > available ? available / total : 1.0;
-    for (double mm : m_widthsMM) m.widths.push_back(static_cast<int>(mm * m.pixelsPerMM * squeeze));
+    const double scale = total > 0 ? std::min(available / total, kPrintSlack) : 1.0;
+    for (double mm : m_widthsMM) m.widths.push_back(static_cast<int>(mm * m.pixelsPerMM * scale));
     return m;
 }
 

@@ -31,8 +31,9 @@ class GridView : public quelt::CQueltControl {
     GridView(quelt::ISysWindow *window, quelt::IDataSet &data);
     ~GridView() override;
 
-    // The text of a cell; by default the field's own, under its display format.
-    using CellTextFunction = std::function<quelt::wstring(const quelt::IField &field)>;
+    // The text of a cell (fieldIndex counts the data set's fields); by default
+    // the field's own, under its display format.
+    using CellTextFunction = std::function<quelt::wstring(quelt::IField &field, int fieldIndex)>;
     void SetCellText(CellTextFunction text);
     // Receives the current cell's text on the copy keys (the platform layer
     // has no clipboard of its own).
@@ -44,7 +45,8 @@ class GridView : public quelt::CQueltControl {
     int GetCurrentRecord() const { return m_current; }
     void SetCurrentColumn(int column);
     int GetCurrentColumn() const { return m_column; }
-    // The first record shown.
+    // The first record shown; the grid scrolls no further than its last page.
+    void SetTopRecord(int record) { ScrollTo(record); }
     int GetTopRecord() const { return m_top; }
     // Records that fit below the header in the window.
     int GetVisibleRows() const;

@@ -1,0 +1,42 @@
+#include "view.h"
+
+#include <stdexcept>
+
+namespace report {
+
+using namespace quelt;
+
+namespace {
+
+cairo::CairoWindow *Child(ISysWindow *window) {
+    auto *child = dynamic_cast<cairo::CairoWindow *>(window);
+    if (!child) throw std::runtime_error("the window has no room for its controls");
+    return child;
+}
+
+}  // namespace
+
+ReportView::ReportView(IDataSet &data, int width, int height, double gridShare)
+    : m_window(width, height), m_border(m_window.CreateBorder()) {
+    // A left child keeps its width through every layout; the client child takes the rest.
+    m_gridWindow = Child(m_border->AddChild(IBorder::AlignLeft));
+    m_gridWindow->SetBounds(screen_rectangle<int>(0, 0, static_cast<int>(width * gridShare), height - 1),
+                            false);
+    m_chartWindow = Child(m_border->AddChild(IBorder::AlignClient));
+    m_grid = std::make_unique<GridView>(m_gridWindow, data);
+    if (auto *border = dynamic_cast<CBorder *>(m_border.get())) border->Layout();
+}
+
+ReportView::~ReportView() {
+    // The controls go before the windows they live on.
+    m_grid.reset();
+    m_border.reset();
+}
+
+void ReportView::Paint() {
+    m_gridWindow->PaintDamage();
+    m_chartWindow->PaintDamage();
+    m_window.PaintDamage();
+}
+
+}  // namespace report

@@ -1,0 +1,43 @@
+#pragma once
+
+// The report's window: one top-level window whose border container docks the
+// grid on the left and the chart in the rest; resizing lays them out again.
+// On the Cairo platform, without a display: the host pumps the system and
+// saves the window's pixels.
+
+#include <memory>
+#include <string>
+
+#include <quelt/cairo/window.h>
+#include <quelt/quelt.h>
+
+#include "gridview.h"
+
+namespace report {
+
+class ReportView {
+  public:
+    // The grid takes gridShare of the width when the window opens.
+    ReportView(quelt::IDataSet &data, int width, int height, double gridShare);
+    ~ReportView();
+    ReportView(const ReportView &) = delete;
+    ReportView &operator=(const ReportView &) = delete;
+
+    GridView &Grid() { return *m_grid; }
+    quelt::cairo::CairoWindow &Window() { return m_window; }
+    quelt::cairo::CairoWindow &GridWindow() { return *m_gridWindow; }
+    quelt::cairo::CairoWindow &ChartWindow() { return *m_chartWindow; }
+    void Resize(int width, int height) { m_window.Resize(width, height); }
+    // Paints what is damaged in every window, children first.
+    void Paint();
+
+  private:
+    quelt::cairo::CairoWindow m_window;
+    std::unique_ptr<quelt::IBorder> m_border;
+    // Children of m_window, which deletes them.
+    quelt::cairo::CairoWindow *m_gridWindow;
+    quelt::cairo::CairoWindow *m_chartWindow;
+    std::unique_ptr<GridView> m_grid;
+};
+
+}  // namespace report
