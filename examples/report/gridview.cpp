@@ -352,9 +352,14 @@ int GridView::GetRowsPerPage(IPrinter *printer) const {
     return std::max(1, rows);
 }
 
-int GridView::GetPageCount(IPrinter *printer) const {
+int GridView::GetTotalPages(IPrinter *printer) const {
     const int perPage = GetRowsPerPage(printer);
     return std::max(1, (RecordCount() + perPage - 1) / perPage);
+}
+
+int GridView::GetPageCount(IPrinter *printer) const {
+    const int pages = GetTotalPages(printer);
+    return m_maxPrintPages > 0 ? std::min(pages, m_maxPrintPages) : pages;
 }
 
 void GridView::OnPrintPage(IPainter *painter, IPrinter *printer, int page) {
@@ -371,7 +376,7 @@ void GridView::OnPrintPage(IPainter *painter, IPrinter *printer, int page) {
     int y = margin + m.rowHeight;
     for (int record = first; record < last; ++record, y += m.rowHeight)
         DrawRow(painter, m, margin, y, record, false);
-    const int pages = GetPageCount(printer);
+    const int pages = GetTotalPages(printer);
     const wstring number = Widen("Page " + std::to_string(page + 1) + " of " + std::to_string(pages));
     const int footer = margin + (perPage + 1) * m.rowHeight;
     painter->SetTextColor(kText);

@@ -17,6 +17,7 @@
 // - Print() prints it page by page: each page repeats the header and ends in
 //   "Page i of n"; how many rows fit follows from the printer's paper height.
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -54,6 +55,11 @@ class GridView : public quelt::CQueltControl {
     quelt::wstring CellText(int record, int column);
     // Rows per printed page on printer's paper.
     int GetRowsPerPage(quelt::IPrinter *printer) const;
+    // Prints no more than the first pages pages (0, the default: every page);
+    // the page numbers still count all of them.
+    void SetMaxPrintPages(int pages) { m_maxPrintPages = std::max(0, pages); }
+    // Every page the records fill on printer's paper.
+    int GetTotalPages(quelt::IPrinter *printer) const;
 
     // --- control
     void OnDraw(quelt::IPainter *painter) override;
@@ -130,6 +136,7 @@ class GridView : public quelt::CQueltControl {
     std::vector<double> m_widthsMM;
     // The screen row height in pixels, 0 until the first drawing measures it.
     int m_rowHeight = 0;
+    int m_maxPrintPages = 0;
     int m_current = 0;
     int m_column = 0;
     int m_top = 0;

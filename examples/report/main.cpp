@@ -180,7 +180,10 @@ void PrintGrid(const Options &options, Platform &platform, GridView &grid) {
     platform.Printer().SetOutputPath(std::string());
     if (!std::filesystem::exists(path)) throw std::runtime_error("cannot write '" + path + "'");
     const int pages = grid.GetPageCount(&platform.Printer());
-    Report("print", watch, path + ", " + std::to_string(pages) + (pages == 1 ? " page" : " pages"));
+    const int total = grid.GetTotalPages(&platform.Printer());
+    Report("print", watch,
+           path + ", " + std::to_string(pages) + (pages == 1 ? " page" : " pages") +
+               (pages < total ? " of " + std::to_string(total) : ""));
 }
 
 // Drags the preview's scroll bar so that page is at the top, as a user
@@ -220,6 +223,7 @@ void Run(const Options &options) {
     std::filesystem::create_directories(options.out);
     ReportView view(table.Data(), options.width, options.height, kGridShare);
     view.Grid().SetCellText(CellTexts(patterns));
+    view.Grid().SetMaxPrintPages(options.pages);
     view.Grid().SetCurrentRecord(static_cast<int>(found));
     // A few records of context above the found one.
     view.Grid().SetTopRecord(static_cast<int>(found) - 3);

@@ -27,6 +27,7 @@ options:
   --format COL=FORMAT         display format of a number column in the grid, as
                               quelt-table takes it (d.2, d,, %, ...), repeatable
   --out DIR                   where the files go (default: the current directory)
+  --pages N                   print and preview only the first N pages
   --size WxH                  the window's size in pixels (default 1200x640)
   --dump-rows N               print the grid's first N rows from the current record
                               as tab-separated text, as the grid draws them
@@ -93,6 +94,8 @@ void ParseOption(const std::string &option, table::ArgReader &args, Options &opt
         options.out = args.ValueOf(option);
     } else if (option == "--size") {
         ParseSize(args.ValueOf(option), options);
+    } else if (option == "--pages") {
+        options.pages = ParseCount(option, args.ValueOf(option), 1);
     } else if (option == "--dump-rows") {
         options.dumpRows = ParseCount(option, args.ValueOf(option), 0);
     } else {
