@@ -12,23 +12,34 @@
 #include "table.h"
 #include "values.h"
 
+namespace {
+
+constexpr char kUsage[] = "usage: quelt-sample readings|sales ROWS FILE.csv";
+
+unsigned RowCount(const char *text) {
+    const std::optional<int> rows = table::ParseInt(text);
+    if (!rows || *rows < 0) throw std::runtime_error(kUsage);
+    return static_cast<unsigned>(*rows);
+}
+
+}  // namespace
+
 int main(int argc, char **argv) {
     using namespace table;
     std::setlocale(LC_ALL, "C");
     try {
         const std::string kind = argc == 4 ? argv[1] : "";
-        const std::optional<int> rows = argc == 4 ? ParseInt(argv[2]) : std::nullopt;
-        if ((kind != "readings" && kind != "sales") || !rows || *rows < 0)
-            throw std::runtime_error("usage: quelt-sample readings|sales ROWS FILE.csv");
+        if (kind != "readings" && kind != "sales") throw std::runtime_error(kUsage);
+        const unsigned rows = RowCount(argv[2]);
         const Stopwatch watch;
         Table sample;
         if (kind == "readings") {
-            GenerateReadings(static_cast<unsigned>(*rows), sample);
+            GenerateReadings(rows, sample);
         } else {
-            GenerateSample(static_cast<unsigned>(*rows), sample);
+            GenerateSample(rows, sample);
         }
         SaveCsv(argv[3], sample);
-        Report("sample", watch, std::string(argv[3]) + ": " + std::to_string(*rows) + " rows of " + kind);
+        Report("sample", watch, std::string(argv[3]) + ": " + std::to_string(rows) + " rows of " + kind);
         return 0;
     } catch (const std::exception &error) {
         std::cout.flush();

@@ -60,16 +60,19 @@ int ParseCount(const std::string &option, const std::string &text, int least) {
     return *count;
 }
 
+// Small enough that the window's image stays a sensible size.
+int ParseSide(const std::string &size, const std::string &text) {
+    const std::optional<int> side = table::ParseInt(text);
+    if (!side || *side < 200 || *side > 8000)
+        throw Error("--size", "'" + size + "' is not WxH within 200..8000");
+    return *side;
+}
+
 void ParseSize(const std::string &text, Options &options) {
     const std::size_t x = text.find('x');
-    const std::optional<int> width = table::ParseInt(text.substr(0, x));
-    const std::optional<int> height =
-        x == std::string::npos ? std::nullopt : table::ParseInt(text.substr(x + 1));
-    // Small enough that the window's image stays a sensible size.
-    const auto fits = [](const std::optional<int> &v) { return v && *v >= 200 && *v <= 8000; };
-    if (!fits(width) || !fits(height)) throw Error("--size", "'" + text + "' is not WxH within 200..8000");
-    options.width = *width;
-    options.height = *height;
+    if (x == std::string::npos) throw Error("--size", "'" + text + "' is not WxH within 200..8000");
+    options.width = ParseSide(text, text.substr(0, x));
+    options.height = ParseSide(text, text.substr(x + 1));
 }
 
 void ParseOption(const std::string &option, table::ArgReader &args, Options &options) {
