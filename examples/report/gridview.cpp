@@ -154,6 +154,8 @@ GridView::Metrics GridView::ScreenMetrics(IPainter *painter) {
         UpdateScrollBar();
     }
     for (double mm : m_widthsMM) m.widths.push_back(static_cast<int>(std::ceil(mm * m.pixelsPerMM)));
+    m_contentWidth = 0;
+    for (int width : m.widths) m_contentWidth += width + 1;
     return m;
 }
 
@@ -287,6 +289,8 @@ void GridView::OnDraw(IPainter *painter) {
 
 void GridView::OnResize(CWindowEvent *event) {
     CQueltControl::OnResize(event);
+    // A device may set text a pixel wider or narrower at another size: measure again.
+    m_widthsMM.clear();
     ShowCurrent();
     Invalidate();
 }

@@ -49,6 +49,8 @@ class GridView : public quelt::CQueltControl {
     // The first record shown; the grid scrolls no further than its last page.
     void SetTopRecord(int record) { ScrollTo(record); }
     int GetTopRecord() const { return m_top; }
+    // The columns' width in pixels as last drawn on screen; 0 before the first drawing.
+    int GetContentWidth() const { return m_contentWidth; }
     // Records that fit below the header in the window.
     int GetVisibleRows() const;
     // What the grid draws in a cell; the empty text when there is no such cell.
@@ -136,6 +138,7 @@ class GridView : public quelt::CQueltControl {
     std::vector<double> m_widthsMM;
     // The screen row height in pixels, 0 until the first drawing measures it.
     int m_rowHeight = 0;
+    int m_contentWidth = 0;
     int m_maxPrintPages = 0;
     int m_current = 0;
     int m_column = 0;

@@ -164,6 +164,8 @@ void Save(cairo::CairoWindow &window, const std::string &path) {
 void SaveView(const Options &options, ReportView &view) {
     const Stopwatch watch;
     view.Paint();
+    view.FitGrid();
+    view.Paint();
     Save(view.Window(), Path(options, "view.png"));
     Save(view.ChartWindow(), Path(options, "chart.png"));
     Report("view", watch,

@@ -24,7 +24,21 @@ ReportView::ReportView(IDataSet &data, int width, int height, double gridShare)
                             false);
     m_chartWindow = Child(m_border->AddChild(IBorder::AlignClient));
     m_grid = std::make_unique<GridView>(m_gridWindow, data);
+    Layout();
+}
+
+void ReportView::Layout() {
     if (auto *border = dynamic_cast<CBorder *>(m_border.get())) border->Layout();
+}
+
+void ReportView::FitGrid() {
+    const int content = m_grid->GetContentWidth();
+    const screen_rectangle<int> bounds = m_gridWindow->GetBounds();
+    const int width = content + GetCurrentSystem()->GetSystemMetrics(0);
+    if (content <= 0 || width >= bounds.right - bounds.left) return;
+    m_gridWindow->SetBounds(
+        screen_rectangle<int>(bounds.left, bounds.top, bounds.left + width, bounds.bottom), true);
+    Layout();
 }
 
 ReportView::~ReportView() {

@@ -30,8 +30,13 @@ class ReportView {
     void Resize(int width, int height) { m_window.Resize(width, height); }
     // Paints what is damaged in every window, children first.
     void Paint();
+    // Narrows the grid's window to its columns and the scroll bar once they
+    // have been measured (by a first Paint), leaving the rest to the chart.
+    void FitGrid();
 
   private:
+    void Layout();
+
     quelt::cairo::CairoWindow m_window;
     std::unique_ptr<quelt::IBorder> m_border;
     // Children of m_window, which deletes them.
