@@ -2,6 +2,7 @@
 // line chart in one window, saved as PNG, printed to PDF and previewed page
 // by page, each step timed. Headless, on the Cairo platform.
 
+#include <algorithm>
 #include <clocale>
 #include <exception>
 #include <filesystem>
@@ -153,6 +154,38 @@ void DumpRows(GridView &grid, table::Table &table, int count) {
     }
 }
 
+std::vector<wstring> Wide(const std::vector<std::string> &names) {
+    std::vector<wstring> wide;
+    for (const std::string &name : names) wide.push_back(Utf8ToWide(name));
+    return wide;
+}
+
+// The x value of a record as the chart places it: a number, or a day number.
+double XValue(table::Table &table, int column, unsigned record) {
+    switch (table.TypeOf(column)) {
+        case IField::DateTime:
+            return ColumnView<tdatetime>(table.Data(), column)[record].GetDateTime();
+        case IField::Int:
+            return ColumnView<int>(table.Data(), column)[record];
+        default:
+            return ColumnView<double>(table.Data(), column)[record];
+    }
+}
+
+// The chart shows the x range of span records from first (fewer at the end).
+void ShowSpan(LineChart &chart, table::Table &table, const std::string &x, unsigned first, int span) {
+    const int column = table.Column(x);
+    const unsigned last = std::min(table.RowCount(), first + static_cast<unsigned>(span));
+    if (first >= last) return;
+    double low = XValue(table, column, first), high = low;
+    for (unsigned record = first + 1; record < last; ++record) {
+        const double value = XValue(table, column, record);
+        low = std::min(low, value);
+        high = std::max(high, value);
+    }
+    chart.SetVisibleRange(low, high);
+}
+
 std::string Path(const Options &options, const std::string &name) {
     return (std::filesystem::path(options.out) / name).string();
 }
@@ -223,12 +256,14 @@ void Run(const Options &options) {
     const table::DatePatterns patterns = table::ApplyFormats(table, options.formats);
     const unsigned found = SortAndFind(options, table);
     std::filesystem::create_directories(options.out);
-    ReportView view(table.Data(), options.width, options.height, kGridShare);
+    ReportView view(table.Data(), options.width, options.height, kGridShare, Utf8ToWide(options.x),
+                    Wide(options.y));
     view.Grid().SetCellText(CellTexts(patterns));
     view.Grid().SetMaxPrintPages(options.pages);
     view.Grid().SetCurrentRecord(static_cast<int>(found));
     // A few records of context above the found one.
     view.Grid().SetTopRecord(static_cast<int>(found) - 3);
+    if (options.span > 0) ShowSpan(view.Chart(), table, options.x, found, options.span);
     if (options.dumpRows > 0) DumpRows(view.Grid(), table, options.dumpRows);
     SaveView(options, view);
     PrintGrid(options, platform, view.Grid());

@@ -9,8 +9,9 @@ namespace report {
 const char kUsage[] = R"usage(usage: quelt-report FILE.csv --x COL --y COL[,COL...] [options]
 
 Reads FILE.csv as quelt-table does (types inferred per column), sorts it, and draws
-a grid of the records beside a line chart of the --y columns against --x. It writes
-into the output directory:
+a grid of the records beside a line chart of the --y columns against --x, in record
+order, with an overview of the whole chart below it. It writes into the output
+directory:
   view.png            the window: grid on the left, chart on the right, the current
                       record on the found row
   chart.png           the chart alone
@@ -27,6 +28,8 @@ options:
   --format COL=FORMAT         display format of a number column in the grid, as
                               quelt-table takes it (d.2, d,, %, ...), repeatable
   --out DIR                   where the files go (default: the current directory)
+  --span N                    the chart shows the x range of N records from the
+                              current one (the overview below it shows all)
   --pages N                   print and preview only the first N pages
   --size WxH                  the window's size in pixels (default 1200x640)
   --dump-rows N               print the grid's first N rows from the current record
@@ -97,6 +100,8 @@ void ParseOption(const std::string &option, table::ArgReader &args, Options &opt
         options.out = args.ValueOf(option);
     } else if (option == "--size") {
         ParseSize(args.ValueOf(option), options);
+    } else if (option == "--span") {
+        options.span = ParseCount(option, args.ValueOf(option), 2);
     } else if (option == "--pages") {
         options.pages = ParseCount(option, args.ValueOf(option), 1);
     } else if (option == "--dump-rows") {

@@ -24,6 +24,8 @@ struct Options {
     int height = 640;
     // Rows of the grid to print as text (from the found row), as the grid shows them.
     int dumpRows = 0;
+    // Records from the current one whose x range the chart shows; 0 shows all.
+    int span = 0;
     // Pages to print and preview; 0 is every page.
     int pages = 0;
     bool help = false;

@@ -8,6 +8,8 @@ using namespace quelt;
 
 namespace {
 
+constexpr int kOverviewHeight = 90;
+
 cairo::CairoWindow *Child(ISysWindow *window) {
     auto *child = dynamic_cast<cairo::CairoWindow *>(window);
     if (!child) throw std::runtime_error("the window has no room for its controls");
@@ -16,14 +18,23 @@ cairo::CairoWindow *Child(ISysWindow *window) {
 
 }  // namespace
 
-ReportView::ReportView(IDataSet &data, int width, int height, double gridShare)
+ReportView::ReportView(CMemDataSet &data, int width, int height, double gridShare, const wstring &x,
+                       const std::vector<wstring> &series)
     : m_window(width, height), m_border(m_window.CreateBorder()) {
-    // A left child keeps its width through every layout; the client child takes the rest.
+    // Edges keep their width (height) through every layout, in the order they
+    // were added; the client child takes the rest.
     m_gridWindow = Child(m_border->AddChild(IBorder::AlignLeft));
     m_gridWindow->SetBounds(screen_rectangle<int>(0, 0, static_cast<int>(width * gridShare), height - 1),
                             false);
+    m_overviewWindow = Child(m_border->AddChild(IBorder::AlignBottom));
+    m_overviewWindow->SetBounds(screen_rectangle<int>(0, 0, width - 1, kOverviewHeight), false);
     m_chartWindow = Child(m_border->AddChild(IBorder::AlignClient));
     m_grid = std::make_unique<GridView>(m_gridWindow, data);
+    m_chart = std::make_unique<LineChart>(m_chartWindow, data);
+    m_chart->SetXColumn(x);
+    for (const wstring &name : series) m_chart->AddSeries(name);
+    m_overview = std::make_unique<ChartOverview>(m_overviewWindow);
+    m_overview->SetSupport(m_chart.get());
     Layout();
 }
 
@@ -43,6 +54,8 @@ void ReportView::FitGrid() {
 
 ReportView::~ReportView() {
     // The controls go before the windows they live on.
+    m_overview.reset();
+    m_chart.reset();
     m_grid.reset();
     m_border.reset();
 }
@@ -50,6 +63,7 @@ ReportView::~ReportView() {
 void ReportView::Paint() {
     m_gridWindow->PaintDamage();
     m_chartWindow->PaintDamage();
+    m_overviewWindow->PaintDamage();
     m_window.PaintDamage();
 }
 
