@@ -123,6 +123,20 @@ void GenerateReadings(unsigned rows, Table &table) {
     }
 }
 
+void GenerateRamp(unsigned rows, Table &table) {
+    table.AddColumn("x", IField::Int);
+    table.AddColumn("up", IField::Double);
+    table.AddColumn("down", IField::Double);
+    table.Data().GetDataStorage().Reserve(rows);
+    FastWriter writer(table.Data());
+    for (unsigned row = 0; row < rows; ++row) {
+        writer->AddRecord();
+        writer->SetField(0, static_cast<int>(row));
+        writer->SetField(1, 2.0 * row + 1);
+        writer->SetField(2, static_cast<double>(rows - row));
+    }
+}
+
 void SaveCsv(const std::string &path, Table &table) {
     std::ofstream out(path, std::ios::binary);
     if (!out) throw std::runtime_error("cannot create '" + path + "'");

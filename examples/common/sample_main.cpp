@@ -1,6 +1,6 @@
 // quelt-sample: writes a generated sample as CSV, for the example programs
 // and their tests.
-//   quelt-sample readings|sales ROWS FILE.csv
+//   quelt-sample readings|sales|ramp ROWS FILE.csv
 
 #include <clocale>
 #include <iostream>
@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr char kUsage[] = "usage: quelt-sample readings|sales ROWS FILE.csv";
+constexpr char kUsage[] = "usage: quelt-sample readings|sales|ramp ROWS FILE.csv";
 
 unsigned RowCount(const char *text) {
     const std::optional<int> rows = table::ParseInt(text);
@@ -29,12 +29,14 @@ int main(int argc, char **argv) {
     std::setlocale(LC_ALL, "C");
     try {
         const std::string kind = argc == 4 ? argv[1] : "";
-        if (kind != "readings" && kind != "sales") throw std::runtime_error(kUsage);
+        if (kind != "readings" && kind != "sales" && kind != "ramp") throw std::runtime_error(kUsage);
         const unsigned rows = RowCount(argv[2]);
         const Stopwatch watch;
         Table sample;
         if (kind == "readings") {
             GenerateReadings(rows, sample);
+        } else if (kind == "ramp") {
+            GenerateRamp(rows, sample);
         } else {
             GenerateSample(rows, sample);
         }

@@ -1,8 +1,8 @@
 # End-to-end runs of quelt-report on generated CSVs (see run_report.cmake):
 #   quelt_report_test(name KIND kind ROWS n ARGS ... [SIZE WxH] [PAGES n]
-#                     [ERROR regex] [TABLE_ARGS ... DUMP n])
+#                     [ERROR regex] [TABLE_ARGS ... DUMP n] [LINE_UP "R G B" LINE_DOWN "R G B"])
 function(quelt_report_test name)
-  cmake_parse_arguments(T "" "KIND;ROWS;SIZE;PAGES;ERROR;DUMP" "ARGS;TABLE_ARGS" ${ARGN})
+  cmake_parse_arguments(T "" "KIND;ROWS;SIZE;PAGES;ERROR;DUMP;LINE_UP;LINE_DOWN" "ARGS;TABLE_ARGS" ${ARGN})
   string(REPLACE ";" "|" args "${T_ARGS}")
   string(REPLACE ";" "|" table_args "${T_TABLE_ARGS}")
   string(REPLACE "x" "|" size "${T_SIZE}")
@@ -11,6 +11,9 @@ function(quelt_report_test name)
     list(APPEND check "-DERROR=${T_ERROR}")
   else()
     list(APPEND check "-DSIZE=${size}" -DPAGES=${T_PAGES})
+  endif()
+  if(T_LINE_UP)
+    list(APPEND check -DPROBE=$<TARGET_FILE:report_png_probe> "-DLINE_UP=${T_LINE_UP}" "-DLINE_DOWN=${T_LINE_DOWN}")
   endif()
   if(T_TABLE_ARGS)
     list(APPEND check "-DTABLE_ARGS=${table_args}" -DDUMP=${T_DUMP})
@@ -29,6 +32,11 @@ quelt_report_test(pages_by_rows KIND readings ROWS 120 ARGS --x id --y outside -
   --size 900x500 SIZE 900x500 PAGES 3)
 quelt_report_test(full_last_page KIND readings ROWS 100 ARGS --x time --y inside SIZE 1200x640 PAGES 2)
 quelt_report_test(page_limit KIND readings ROWS 400 ARGS --x time --y inside --pages 3 SIZE 1200x640 PAGES 3)
+# The chart's first two series colours: x against 2x + 1 rises, against rows - x falls.
+quelt_report_test(chart_lines KIND ramp ROWS 200 ARGS --x x --y up,down SIZE 1200x640 PAGES 4
+  LINE_UP "31 119 180" LINE_DOWN "255 127 14")
+quelt_report_test(chart_lines_span KIND ramp ROWS 2000 ARGS --x x --y up,down --find x=500 --span 300 --pages 1 --size 1000x700
+  SIZE 1000x700 PAGES 1 LINE_UP "31 119 180" LINE_DOWN "255 127 14")
 quelt_report_test(same_rows_as_table KIND sales ROWS 300
   ARGS --x id --y amount,qty --sort city,amount:desc --find city=Porto --format amount=d.2,
        --format date=%Y-%m-%d
