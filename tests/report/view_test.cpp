@@ -4,6 +4,9 @@
 
 #include <quelt/cairo/system.h>
 
+// Fontconfig keeps its caches until the process ends; LeakSanitizer is told so (and nothing else).
+extern "C" const char *__lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+
 namespace report {
 namespace {
 
