@@ -44,8 +44,6 @@ bool IsNumericType(IField::Types type) {
     return type != IField::String && type != IField::BLOB && type != IField::DateTime;
 }
 
-wstring Widen(const std::string &text) { return Utf8ToWide(text); }
-
 }  // namespace
 
 void GridView::DataListener::OnUnsubscribe(IEventSender *sender) {
@@ -115,7 +113,7 @@ IField &GridView::Field(int record, int column) {
 
 wstring GridView::CellText(int record, int column) {
     if (record < 0 || record >= RecordCount() || column < 0 || column >= ColumnCount()) return wstring();
-    if (column == 0) return Widen(std::to_string(record));
+    if (column == 0) return Utf8ToWide(std::to_string(record));
     IField &field = Field(record, column);
     return m_cellText ? m_cellText(field, column - 1) : static_cast<wstring>(field);
 }
@@ -154,8 +152,9 @@ GridView::Metrics GridView::ScreenMetrics(IPainter *painter) {
         UpdateScrollBar();
     }
     for (double mm : m_widthsMM) m.widths.push_back(static_cast<int>(std::ceil(mm * m.pixelsPerMM)));
-    m_contentWidth = 0;
-    for (int width : m.widths) m_contentWidth += width + 1;
+    // The columns and the line closing the last one.
+    m_contentWidth = 1;
+    for (int width : m.widths) m_contentWidth += width;
     return m;
 }
 
@@ -381,7 +380,7 @@ void GridView::OnPrintPage(IPainter *painter, IPrinter *printer, int page) {
     for (int record = first; record < last; ++record, y += m.rowHeight)
         DrawRow(painter, m, margin, y, record, false);
     const int pages = GetTotalPages(printer);
-    const wstring number = Widen("Page " + std::to_string(page + 1) + " of " + std::to_string(pages));
+    const wstring number = Utf8ToWide("Page " + std::to_string(page + 1) + " of " + std::to_string(pages));
     const int footer = margin + (perPage + 1) * m.rowHeight;
     painter->SetTextColor(kText);
     painter->DrawString(rectangle<double>(margin, footer, paperWidth - margin, footer + m.rowHeight), number,
