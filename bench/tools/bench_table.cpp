@@ -80,7 +80,7 @@ const std::map<std::string, std::string> &Descriptions() {
         {"report_sort", "sorting them by outside temperature descending, then time"},
         {"report_draw", "drawing the 1200 x 640 window: grid, 30-day chart of two series, overview of all"},
         {"report_print50", "printing the grid's first 50 pages to PDF (300 dpi, A4)"},
-        {"report_whole", "the four in turn; the program prints each step's share"},
+        {"report_whole", "the four in turn; its counters give each step's share"},
     };
     return descriptions;
 }
