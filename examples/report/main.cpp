@@ -235,6 +235,7 @@ void SavePreview(const Options &options, GridView &grid) {
     const Stopwatch watch;
     cairo::CairoWindow window(kPreviewWidth, kPreviewHeight);
     CQueltPreview preview(&window);
+    preview.SetBackgroundColor(GetDefaultPalette()->GetColor(RoleShadow));
     preview.SetPrint(&grid, nullptr);
     preview.SetPageView(IPrintPreview::WholePage);
     const int pages = preview.GetPageCount();
