@@ -7,6 +7,8 @@
 #include "quelt/controls/control.h"
 #include "quelt/controls/decoration.h"
 #include "quelt/controls/edit.h"
+#include "quelt/controls/headless.h"
+#include "quelt/controls/headlesscontainers.h"
 #include "quelt/controls/menu.h"
 #include "quelt/controls/notebook.h"
 #include "quelt/controls/notify.h"

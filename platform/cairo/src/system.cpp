@@ -134,14 +134,15 @@ void CairoThread::Wait(int timeout) {
 
 // ---- system ----
 
-CairoSystem::CairoSystem(double dpi) : m_dpi(std::isfinite(dpi) && dpi > 0 ? dpi : 96) {
+CairoSystem::CairoSystem(double dpi)
+    : m_dpi(std::isfinite(dpi) && dpi > 0 ? dpi : 96), m_pPreviousPalette(GetSysPallete()) {
     SetSysPallete(&m_palette);
 }
 
 CairoSystem::~CairoSystem() {
     // Timers that outlive the loop never tick again.
     for (CairoTimer *timer : m_timers) timer->m_system = nullptr;
-    if (GetSysPallete() == &m_palette) SetSysPallete(nullptr);
+    if (GetSysPallete() == &m_palette) SetSysPallete(m_pPreviousPalette);
 }
 
 quelt_ptr<IThread> CairoSystem::CreateThread() { return quelt_ptr<IThread>(new CairoThread(this)); }

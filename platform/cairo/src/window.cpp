@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cairo_p.h"
+#include "quelt/cairo/menu.h"
 #include "quelt/controls/menu.h"
 #include "quelt/core/exceptions.h"
 #include "quelt/paint/border.h"
@@ -412,7 +413,7 @@ void CairoWindow::ScreenToClient(point<int> &p) {
     }
 }
 
-quelt_ptr<IPopupMenu> CairoWindow::CreatePopupMenu() { return nullptr; }
+quelt_ptr<IPopupMenu> CairoWindow::CreatePopupMenu() { return quelt_ptr<IPopupMenu>(new CairoMenu(this)); }
 
 ISysWindow *CairoWindow::CreateChildWindow() {
     auto *child = new CairoWindow(1, 1);

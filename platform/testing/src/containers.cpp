@@ -1,13 +1,8 @@
 #include "quelt/testing/containers.h"
 
-#include <algorithm>
-#include <typeinfo>
-
 #include "quelt/testing/window.h"
 
 namespace quelt::testing {
-
-using logtext::Call;
 
 std::string WindowName(const ISysWindow *window) {
     if (!window) return "-";
@@ -15,212 +10,112 @@ std::string WindowName(const ISysWindow *window) {
     return scripted ? scripted->GetName() : "?";
 }
 
-namespace {
-
-screen_rectangle<int> ClientOf(CSysWindow *window) {
-    if (!window) return {};
-    const rectangle<int> r = window->GetBoundsRect();
-    return {r.left, r.top, r.right, r.bottom};
-}
-
-void Link(CBaseContainer *container, CSysWindow *parent) {
-    container->SetParent(parent);
-    if (parent) parent->SetChildContainer(container);
-}
-
-// Shows the current page over the parent's client area and hides the others.
-void ShowOnly(CSysWindow *parent, const std::vector<ISysWindow *> &pages, ISysWindow *current) {
-    for (ISysWindow *page : pages) {
-        if (page && page != current) page->SetVisible(false);
-    }
-    if (!current) return;
-    current->SetBounds(ClientOf(parent), true);
-    current->SetVisible(true);
-}
-
-}  // namespace
-
 // --- notebook --------------------------------------------------------------------
 
 ScriptedNotebook::ScriptedNotebook(std::shared_ptr<CallLog> log, std::string name, CSysWindow *parent)
-    : m_pLog(std::move(log)), m_name(std::move(name)) {
-    Link(this, parent);
-}
+    : CHeadlessNotebook(parent), ScriptedTrace(std::move(log), std::move(name)) {}
 
 int ScriptedNotebook::AddPage(ISysWindow *page) {
-    m_pLog->Add(Call(m_name, "AddPage", WindowName(page)));
-    const int index = InsertPageAt(GetPagesCount(), page);
-    if (CurrentIndex() < 0) SelectPageAt(index);
-    ShowPages();
-    return index;
+    Trace("AddPage", WindowName(page));
+    return CHeadlessNotebook::AddPage(page);
 }
 
 void ScriptedNotebook::RemovePage(int index) {
-    m_pLog->Add(Call(m_name, "RemovePage", index));
-    if (ErasePageAt(index)) ShowPages();
+    Trace("RemovePage", index);
+    CHeadlessNotebook::RemovePage(index);
 }
 
 void ScriptedNotebook::SetCurrentPage(int index) {
-    m_pLog->Add(Call(m_name, "SetCurrentPage", index));
-    if (SelectPageAt(index)) ShowPages();
+    Trace("SetCurrentPage", index);
+    CHeadlessNotebook::SetCurrentPage(index);
 }
 
 int ScriptedNotebook::GetCurrentPage() {
-    m_pLog->Add(Call(m_name, "GetCurrentPage"));
-    return CurrentIndex();
-}
-
-void ScriptedNotebook::ShowPages() {
-    std::vector<ISysWindow *> pages;
-    for (int i = 0; i < GetPagesCount(); ++i) pages.push_back(GetPage(i));
-    ShowOnly(GetParent(), pages, GetPage(CurrentIndex()));
+    Trace("GetCurrentPage");
+    return CHeadlessNotebook::GetCurrentPage();
 }
 
 // --- tab notebook ----------------------------------------------------------------
 
 ScriptedTabNotebook::ScriptedTabNotebook(std::shared_ptr<CallLog> log, std::string name, CSysWindow *parent,
                                          WorkMode mode)
-    : CTabNotebook(mode), m_pLog(std::move(log)), m_name(std::move(name)) {
-    Link(this, parent);
-    m_pStrip = parent ? parent->CreateChildWindow() : nullptr;
-    Watch(m_pStrip);
-}
-
-bool ScriptedTabNotebook::IsTabControlFocused() { return m_pStrip && m_pStrip->IsFocused(); }
-
-void ScriptedTabNotebook::OnWindowGone(ISysWindow *window) {
-    if (window == m_pStrip) m_pStrip = nullptr;
-    CTabNotebook::OnWindowGone(window);
-}
+    : CHeadlessTabNotebook(parent, mode), ScriptedTrace(std::move(log), std::move(name)) {}
 
 int ScriptedTabNotebook::AddPage(const wstring &caption, ISysWindow *page) {
-    m_pLog->Add(Call(m_name, "AddPage", WindowName(page), caption));
-    const int index = InsertPageAt(GetPagesCount(), page);
-    m_captions.insert(m_captions.begin() + index, caption);
-    if (CurrentIndex() < 0) SelectPageAt(index);
-    ShowPages();
-    return index;
+    Trace("AddPage", WindowName(page), caption);
+    return CHeadlessTabNotebook::AddPage(caption, page);
 }
 
 void ScriptedTabNotebook::RemovePage(int index) {
-    m_pLog->Add(Call(m_name, "RemovePage", index));
-    if (index < 0 || index >= GetPagesCount()) return;
-    m_captions.erase(m_captions.begin() + index);
-    ErasePageAt(index);
-    ShowPages();
+    Trace("RemovePage", index);
+    CHeadlessTabNotebook::RemovePage(index);
 }
 
 void ScriptedTabNotebook::SetCurrentPage(int index) {
-    m_pLog->Add(Call(m_name, "SetCurrentPage", index));
-    ClickTab(index);
+    Trace("SetCurrentPage", index);
+    CHeadlessTabNotebook::SetCurrentPage(index);
 }
 
 int ScriptedTabNotebook::GetCurrentPage() {
-    m_pLog->Add(Call(m_name, "GetCurrentPage"));
-    return CurrentIndex();
+    Trace("GetCurrentPage");
+    return CHeadlessTabNotebook::GetCurrentPage();
 }
 
 void ScriptedTabNotebook::SetPageCaption(int index, const wstring &caption) {
-    m_pLog->Add(Call(m_name, "SetPageCaption", index, caption));
-    if (index >= 0 && index < static_cast<int>(m_captions.size()))
-        m_captions[static_cast<std::size_t>(index)] = caption;
+    Trace("SetPageCaption", index, caption);
+    CHeadlessTabNotebook::SetPageCaption(index, caption);
 }
 
 wstring ScriptedTabNotebook::GetPageCaption(int index) {
-    m_pLog->Add(Call(m_name, "GetPageCaption", index));
-    return index >= 0 && index < static_cast<int>(m_captions.size())
-               ? m_captions[static_cast<std::size_t>(index)]
-               : wstring();
-}
-
-void ScriptedTabNotebook::ClickTab(int index) {
-    if (SelectPageAt(index)) ShowPages();
+    Trace("GetPageCaption", index);
+    return CHeadlessTabNotebook::GetPageCaption(index);
 }
 
 void ScriptedTabNotebook::FocusTabControl() {
-    m_pLog->Add(Call(m_name, "FocusTabControl"));
-    if (m_pStrip) m_pStrip->SetFocus();
-}
-
-void ScriptedTabNotebook::ShowPages() {
-    if (GetMode() != Pages) return;
-    std::vector<ISysWindow *> pages;
-    for (int i = 0; i < GetPagesCount(); ++i) pages.push_back(GetPage(i));
-    ShowOnly(GetParent(), pages, GetPage());
+    Trace("FocusTabControl");
+    CHeadlessTabNotebook::FocusTabControl();
 }
 
 // --- splitter ----------------------------------------------------------------------
 
 ScriptedSplitter::ScriptedSplitter(std::shared_ptr<CallLog> log, std::string name, CSysWindow *parent,
                                    OrientationType orientation)
-    : CSplitter(orientation), m_pLog(std::move(log)), m_name(std::move(name)) {
-    Link(this, parent);
-    if (parent) parent->Subscribe(CWindowNotify::AsNotify(), typeid(IWindowNotify), true);
-    ResizeTotal(Extent());
-}
-
-int ScriptedSplitter::Extent() {
-    const screen_rectangle<int> r = ClientOf(GetParent());
-    if (!GetParent()) return 0;
-    return GetOrientation() == Vertical ? r.bottom - r.top + 1 : r.right - r.left + 1;
-}
+    : CHeadlessSplitter(parent, orientation), ScriptedTrace(std::move(log), std::move(name)) {}
 
 void ScriptedSplitter::SetSections(ISysWindow *first, ISysWindow *second) {
-    m_pLog->Add(Call(m_name, "SetSections", WindowName(first), WindowName(second)));
-    AssignSections(first, second);
-    Place();
+    Trace("SetSections", WindowName(first), WindowName(second));
+    CHeadlessSplitter::SetSections(first, second);
 }
 
 void ScriptedSplitter::SetPosition(int position) {
-    m_pLog->Add(Call(m_name, "SetPosition", position));
-    Drag(position);
+    Trace("SetPosition", position);
+    CHeadlessSplitter::SetPosition(position);
 }
 
 int ScriptedSplitter::GetPosition() {
-    m_pLog->Add(Call(m_name, "GetPosition"));
-    return CurrentPosition();
+    Trace("GetPosition");
+    return CHeadlessSplitter::GetPosition();
 }
 
 void ScriptedSplitter::SetResizeMode(ResizeMode mode) {
-    m_pLog->Add(Call(m_name, "SetResizeMode", static_cast<int>(mode)));
-    AssignResizeMode(mode);
+    Trace("SetResizeMode", static_cast<int>(mode));
+    CHeadlessSplitter::SetResizeMode(mode);
 }
 
 void ScriptedSplitter::SetMinimalSize(int size) {
-    m_pLog->Add(Call(m_name, "SetMinimalSize", size));
-    AssignMinimalSize(size);
-    Place();
+    Trace("SetMinimalSize", size);
+    CHeadlessSplitter::SetMinimalSize(size);
 }
 
 void ScriptedSplitter::Relayout() {
-    m_pLog->Add(Call(m_name, "Relayout"));
-    Place();
-}
-
-void ScriptedSplitter::Drag(int pos) {
-    MovePosition(pos, Extent());
-    Place();
-}
-
-void ScriptedSplitter::OnResize(CWindowEvent *event) {
-    if (!GetParent() || event->GetSource() != static_cast<IEventSender *>(GetParent())) return;
-    ResizeTotal(Extent());
-    Place();
-}
-
-void ScriptedSplitter::Place() {
-    screen_rectangle<int> first, second;
-    GetSectionRects(ClientOf(GetParent()), first, second);
-    if (ISysWindow *window = GetFirstSection()) window->SetBounds(first, true);
-    if (ISysWindow *window = GetSecondSection()) window->SetBounds(second, true);
+    Trace("Relayout");
+    CHeadlessSplitter::Relayout();
 }
 
 // --- decoration --------------------------------------------------------------------
 
 ScriptedDecoration::ScriptedDecoration(std::shared_ptr<CallLog> log, std::string name, CSysWindow *parent)
-    : m_pLog(std::move(log)), m_name(std::move(name)) {
-    Link(this, parent);
-}
+    : CHeadlessDecoration(parent), ScriptedTrace(std::move(log), std::move(name)) {}
 
 namespace {
 
@@ -232,125 +127,60 @@ std::string ElementName(const IDecorationElement *element) {
 }  // namespace
 
 void ScriptedDecoration::SetContentPane(ISysWindow *pane) {
-    m_pLog->Add(Call(m_name, "SetContentPane", WindowName(pane)));
-    AssignContentPane(pane);
-    Place();
+    Trace("SetContentPane", WindowName(pane));
+    CHeadlessDecoration::SetContentPane(pane);
 }
 
 void ScriptedDecoration::AddElement(IDecorationElement *element) {
-    m_pLog->Add(Call(m_name, "AddElement", ElementName(element)));
-    if (!element) return;
-    m_elements.push_back(element);
-    Place();
+    Trace("AddElement", ElementName(element));
+    CHeadlessDecoration::AddElement(element);
 }
 
 void ScriptedDecoration::RemoveElement(IDecorationElement *element) {
-    m_pLog->Add(Call(m_name, "RemoveElement", ElementName(element)));
-    m_elements.erase(std::remove(m_elements.begin(), m_elements.end(), element), m_elements.end());
-    Place();
+    Trace("RemoveElement", ElementName(element));
+    CHeadlessDecoration::RemoveElement(element);
 }
 
 void ScriptedDecoration::Relayout() {
-    m_pLog->Add(Call(m_name, "Relayout"));
-    Place();
-}
-
-void ScriptedDecoration::Place() {
-    ISysWindow *pane = GetContentPane();
-    if (!pane || !GetParent()) return;
-    screen_rectangle<int> r = ClientOf(GetParent());
-    r.top = std::min(r.top + ElementHeight * GetElementCount(), r.bottom);
-    pane->SetBounds(r, true);
+    Trace("Relayout");
+    CHeadlessDecoration::Relayout();
 }
 
 // --- toolbar -----------------------------------------------------------------------
 
-ScriptedToolbar::ScriptedToolbar(std::shared_ptr<CallLog> log, std::string name)
-    : m_pLog(std::move(log)), m_name(std::move(name)) {}
-
-ScriptedToolbar::Button *ScriptedToolbar::Find(int id) {
-    const auto it = std::find_if(m_buttons.begin(), m_buttons.end(),
-                                 [id](const Button &b) { return !b.separator && b.id == id; });
-    return it == m_buttons.end() ? nullptr : &*it;
-}
-
 void ScriptedToolbar::AddButton(int id, const wstring &text, ButtonStyle style) {
-    m_pLog->Add(Call(m_name, "AddButton", id, static_cast<int>(style), text));
-    m_buttons.push_back({id, text, style, true, false, false});
+    Trace("AddButton", id, static_cast<int>(style), text);
+    CHeadlessToolbar::AddButton(id, text, style);
 }
 
 void ScriptedToolbar::AddSeparator() {
-    m_pLog->Add(Call(m_name, "AddSeparator"));
-    m_buttons.push_back({-1, wstring(), PushStyle, false, false, true});
+    Trace("AddSeparator");
+    CHeadlessToolbar::AddSeparator();
 }
 
 void ScriptedToolbar::EnableButton(int id, bool enabled) {
-    m_pLog->Add(Call(m_name, "EnableButton", id, enabled));
-    if (Button *button = Find(id)) button->enabled = enabled;
+    Trace("EnableButton", id, enabled);
+    CHeadlessToolbar::EnableButton(id, enabled);
 }
 
 bool ScriptedToolbar::IsButtonEnabled(int id) {
-    m_pLog->Add(Call(m_name, "IsButtonEnabled", id));
-    const Button *button = Find(id);
-    return button && button->enabled;
+    Trace("IsButtonEnabled", id);
+    return CHeadlessToolbar::IsButtonEnabled(id);
 }
 
 void ScriptedToolbar::CheckButton(int id, bool checked) {
-    m_pLog->Add(Call(m_name, "CheckButton", id, checked));
-    if (Button *button = Find(id)) button->checked = checked;
+    Trace("CheckButton", id, checked);
+    CHeadlessToolbar::CheckButton(id, checked);
 }
 
 bool ScriptedToolbar::IsButtonChecked(int id) {
-    m_pLog->Add(Call(m_name, "IsButtonChecked", id));
-    const Button *button = Find(id);
-    return button && button->checked;
+    Trace("IsButtonChecked", id);
+    return CHeadlessToolbar::IsButtonChecked(id);
 }
 
 screen_rectangle<int> ScriptedToolbar::GetButtonRect(int id) {
-    m_pLog->Add(Call(m_name, "GetButtonRect", id));
-    int x = 0;
-    for (const Button &button : m_buttons) {
-        const int width = button.separator ? SeparatorWidth : ButtonSize;
-        if (!button.separator && button.id == id) return {x, 0, x + width - 1, ButtonSize - 1};
-        x += width;
-    }
-    return {};
-}
-
-void ScriptedToolbar::Press(int id) {
-    Button *button = Find(id);
-    if (!button || !button->enabled) return;
-    if (button->style == CheckStyle) button->checked = !button->checked;
-    if (button->style == DropDownStyle) {
-        CToolbarDropDownEvent event(Self(), id, GetButtonRect(id));
-        NotifyToolbarOnDropDown(&event);
-        return;
-    }
-    CToolbarEvent event(Self(), id);
-    NotifyToolbarOnCommand(&event);
-}
-
-void ScriptedToolbar::Hold(int id, int interval) {
-    Press(id);
-    const Button *button = Find(id);
-    if (!button || !button->enabled) return;
-    m_held = id;
-    StartAutoRepeat(interval);
-}
-
-void ScriptedToolbar::ReleaseButton() {
-    m_held = -1;
-    StopAutoRepeat();
-}
-
-void ScriptedToolbar::OnAutoRepeat() {
-    const Button *button = Find(m_held);
-    if (!button || !button->enabled) {
-        ReleaseButton();
-        return;
-    }
-    CToolbarEvent event(Self(), m_held);
-    NotifyToolbarOnCommand(&event);
+    Trace("GetButtonRect", id);
+    return CHeadlessToolbar::GetButtonRect(id);
 }
 
 }  // namespace quelt::testing

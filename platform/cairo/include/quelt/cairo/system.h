@@ -95,8 +95,8 @@ class CairoThread : public IThread, public CImplEventSender<> {
     std::atomic<bool> m_stop{false};
 };
 
-// Installs its palette for its lifetime. Metrics and dialog base units follow
-// the DPI: a scroll bar is round(16 x dpi / 96) pixels thick.
+// Installs its palette for its lifetime, then gives back the one it replaced. Metrics and dialog base units
+// follow the DPI: a scroll bar is round(16 x dpi / 96) pixels thick.
 class CairoSystem : public CSystem {
   public:
     explicit CairoSystem(double dpi = 96);
@@ -135,6 +135,7 @@ class CairoSystem : public CSystem {
     IPrinter *m_printer = nullptr;
     CairoMouse m_mouse;
     CairoSysPalette m_palette;
+    ISysPalette *m_pPreviousPalette;
     std::vector<CairoTimer *> m_timers;
     std::vector<CairoWindow *> m_windows;
     CairoWindow *m_focused = nullptr;

@@ -169,7 +169,7 @@ class CairoWindow : public CSysWindow {
     BorderStyle GetBorderStyle() override { return m_borderStyle; }
     // Copies the pixels and damages the strip the move exposed.
     void DoScrollContent(int dx, int dy, int left, int top, int right, int bottom) override;
-    // Headless: no popup menus.
+    // A CairoMenu drawn over this window's client while it is shown.
     quelt_ptr<IPopupMenu> CreatePopupMenu() override;
     void DoInvalidate(int left, int top, int right, int bottom) override;
     // Damages the rectangle and paints at once.

@@ -1,18 +1,15 @@
 #pragma once
 
 // Scripted in-place controls: every operation a host or the library calls is a
-// line of the log ("form.name.SetText hello"); the controls keep their state,
-// and gestures (TypeText, PressKey, Select, Choose, Press, Click, Focus, ...)
-// raise what a user's typing, clicking and selecting raises on a native
-// control. Gestures themselves write no line. A disabled control ignores
-// gestures.
+// line of the log ("form.name.SetText hello"); the state and the gestures
+// (TypeText, PressKey, Select, Choose, Press, Click, Focus, ...) are those of
+// the headless controls. Gestures themselves write no line.
 
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "quelt/controls/control.h"
-#include "quelt/controls/edit.h"
+#include "quelt/controls/headless.h"
 #include "quelt/testing/calllog.h"
 
 namespace quelt::testing {
@@ -20,24 +17,42 @@ namespace quelt::testing {
 // The process-wide text of the scripted clipboard.
 wstring &ScriptedClipboard();
 
-// Place, visibility, enabling and focus of a scripted control.
-template <class Base>
-class ScriptedControl : public Base {
+// Logs the operations every control has.
+template <class Native>
+class ScriptedControl : public Native {
   public:
     ScriptedControl(std::shared_ptr<CallLog> log, std::string name)
         : m_pLog(std::move(log)), m_name(std::move(name)) {}
 
-    void SetBounds(int left, int top, int right, int bottom) override;
-    screen_rectangle<int> GetBounds() const override;
-    void SetVisible(bool visible) override;
-    void SetEnabled(bool enabled) override;
-    void SetFocus() override;
-    bool IsFocused() const override;
+    void SetBounds(int left, int top, int right, int bottom) override {
+        Add("SetBounds", screen_rectangle<int>(left, top, right, bottom));
+        Native::SetBounds(left, top, right, bottom);
+    }
+    screen_rectangle<int> GetBounds() const override {
+        Add("GetBounds");
+        return Native::GetBounds();
+    }
+    void SetVisible(bool visible) override {
+        Add("SetVisible", visible);
+        Native::SetVisible(visible);
+    }
+    void SetEnabled(bool enabled) override {
+        Add("SetEnabled", enabled);
+        Native::SetEnabled(enabled);
+    }
+    void SetFocus() override {
+        Add("SetFocus");
+        Native::SetFocus();
+    }
+    bool IsFocused() const override {
+        Add("IsFocused");
+        return Native::IsFocused();
+    }
+    void SetFont(const font &f) override {
+        Add("SetFont", f);
+        Native::SetFont(f);
+    }
 
-    // The focus goes elsewhere.
-    void Blur();
-    bool IsVisible() const { return m_visible; }
-    bool IsEnabled() const { return m_enabled; }
     const std::string &GetName() const { return m_name; }
     CallLog &Log() const { return *m_pLog; }
 
@@ -46,244 +61,140 @@ class ScriptedControl : public Base {
     void Add(const char *operation, const A &...args) const {
         m_pLog->Add(logtext::Call(m_name, operation, args...));
     }
-    IEventSender *Sender() { return static_cast<IEventSender *>(this); }
-    const screen_rectangle<int> &Bounds() const { return m_bounds; }
-    // The control's own events for a change of visibility or focus.
-    virtual void VisibilityChanged(bool visible) = 0;
-    virtual void FocusChanged(bool got) = 0;
 
   private:
     std::shared_ptr<CallLog> m_pLog;
     std::string m_name;
-    screen_rectangle<int> m_bounds;
-    bool m_visible = true;
-    bool m_enabled = true;
-    bool m_focused = false;
 };
 
-// An edit's text, selection and keys: shared by the edit and the combo box.
-template <class Base>
-class ScriptedEditing : public ScriptedControl<Base> {
+// Logs the edit operations of the edit and the combo box.
+template <class Native>
+class ScriptedEditing : public ScriptedControl<Native> {
   public:
-    using ScriptedControl<Base>::ScriptedControl;
+    using ScriptedControl<Native>::ScriptedControl;
 
-    void SetText(const wstring &text) override;
-    wstring GetText() const override;
-    void SetFont(const font &f) override;
-    void SetReadOnly(bool readOnly) override;
-    bool IsReadOnly() const override;
-    void SetSelection(int start, int end) override;
-    void GetSelection(int &start, int &end) const override;
-    void ReplaceSelection(const wstring &text) override;
-
-    // Each unit: EditOnChar, then (unless forbidden or read-only) it replaces
-    // the selection and EditOnChangeText reports the new text.
-    void TypeText(const wstring &text);
-    // EditOnKeyDown, then unless forbidden: Return raises EditOnReturnPress;
-    // Back and Delete erase; Left, Right, Home and End move the caret; the
-    // clipboard keys copy, cut and paste through ScriptedClipboard().
-    void PressKey(int key, VKeyState keys = 0);
-    // EditOnMouseWheel.
-    void Wheel(int delta, VKeyState keys = 0);
+    void SetText(const wstring &text) override {
+        this->Add("SetText", text);
+        Native::SetText(text);
+    }
+    wstring GetText() const override {
+        this->Add("GetText");
+        return Native::GetText();
+    }
+    void SetReadOnly(bool readOnly) override {
+        this->Add("SetReadOnly", readOnly);
+        Native::SetReadOnly(readOnly);
+    }
+    bool IsReadOnly() const override {
+        this->Add("IsReadOnly");
+        return Native::IsReadOnly();
+    }
+    void SetSelection(int start, int end) override {
+        this->Add("SetSelection", start, end);
+        Native::SetSelection(start, end);
+    }
+    void GetSelection(int &start, int &end) const override {
+        this->Add("GetSelection");
+        Native::GetSelection(start, end);
+    }
+    void ReplaceSelection(const wstring &text) override {
+        this->Add("ReplaceSelection", text);
+        Native::ReplaceSelection(text);
+    }
 
   protected:
-    void VisibilityChanged(bool visible) override;
-    void FocusChanged(bool got) override;
-    // Puts text in place of the selection and reports the change.
-    void Edit(const wstring &text);
-    // The text changes without the user: no event.
-    void Assign(const wstring &text);
-    void SelectAll();
-
-  private:
-    wstring m_text;
-    int m_start = 0;
-    int m_end = 0;
-    bool m_readOnly = false;
+    wstring &Clipboard() override { return ScriptedClipboard(); }
 };
 
-// The items and the selection a scripted combo or list box keeps; an erase
-// before the selection shifts it, erasing the selection clears it.
-struct ScriptedItems {
-    std::vector<wstring> items;
-    int current = -1;
+// Logs the item operations of the combo and the list box.
+template <class Native>
+class ScriptedItemList : public Native {
+  public:
+    using Native::Native;
 
-    int Add(const wstring &text);
-    void Erase(int index);
-    void Clear();
-    int Count() const { return static_cast<int>(items.size()); }
-    bool Has(int index) const { return index >= 0 && index < Count(); }
-    wstring Text(int index) const { return Has(index) ? items[static_cast<std::size_t>(index)] : wstring(); }
-    // An index outside the list selects nothing.
-    void Select(int index) { current = Has(index) ? index : -1; }
+    int AddItem(const wstring &text) override {
+        this->Add("AddItem", text);
+        return Native::AddItem(text);
+    }
+    void DeleteItem(int index) override {
+        this->Add("DeleteItem", index);
+        Native::DeleteItem(index);
+    }
+    void ClearItems() override {
+        this->Add("ClearItems");
+        Native::ClearItems();
+    }
+    void SetCurSel(int index) override {
+        this->Add("SetCurSel", index);
+        Native::SetCurSel(index);
+    }
 };
 
-class ScriptedEdit : public ScriptedEditing<CInplaceEdit> {
+class ScriptedEdit : public ScriptedEditing<CHeadlessEdit> {
   public:
     using ScriptedEditing::ScriptedEditing;
 };
 
-class ScriptedComboBox : public ScriptedEditing<CInplaceComboBox> {
+class ScriptedComboBox : public ScriptedItemList<ScriptedEditing<CHeadlessComboBox>> {
   public:
-    using ScriptedEditing::ScriptedEditing;
-
-    int AddItem(const wstring &text) override;
-    void DeleteItem(int index) override;
-    void ClearItems() override;
-    int GetItemCount() const override;
-    wstring GetItemText(int index) const override;
-    void SetCurSel(int index) override;
-    int GetCurSel() const override;
-    void ShowDropDown(bool show) override;
-    bool IsDroppedDown() const override;
-
-    // The user highlights an item of the list: CBOnSelectItem, the edit
-    // shows the item, EditOnChangeText.
-    void Select(int index);
-    // The user picks an item: Select, then the list closes and CBOnChoicItem.
-    void Choose(int index);
-
-  private:
-    ScriptedItems m_list;
-    bool m_dropped = false;
+    using ScriptedItemList::ScriptedItemList;
+    void ShowDropDown(bool show) override {
+        Add("ShowDropDown", show);
+        CHeadlessComboBox::ShowDropDown(show);
+    }
 };
 
-// A common control: mouse and keyboard gestures raise the six window-like
-// event families.
-template <class Base>
-class ScriptedCommon : public ScriptedControl<Base> {
+// Label, group box and the three buttons log their caption.
+template <class Native>
+class ScriptedCaptioned : public ScriptedControl<Native> {
   public:
-    using ScriptedControl<Base>::ScriptedControl;
-
-    void SetFont(const font &f) override;
-    // Down, up, click (client coordinates).
-    void Click(int x = 0, int y = 0);
-    void DoubleClick(int x = 0, int y = 0);
-    void MouseMove(int x, int y);
-    void Hover(int x, int y);
-    void Leave();
-    void Wheel(int delta);
-    void KeyDown(int key, VKeyState keys = 0);
-    void KeyUp(int key, VKeyState keys = 0);
-    void Char(unsigned short character);
-    // Set the bounds through SetBounds: OnMove and OnResize follow.
-    void SetBounds(int left, int top, int right, int bottom) override;
-    // The native control goes: OnDestroy.
-    void Destroy();
-
-  protected:
-    void VisibilityChanged(bool visible) override;
-    void FocusChanged(bool got) override;
-    // The kind's own focus events after the common ones.
-    virtual void KindFocusChanged(bool) {}
+    using ScriptedControl<Native>::ScriptedControl;
+    void SetText(const wstring &text) override {
+        this->Add("SetText", text);
+        Native::SetText(text);
+    }
 };
 
-// Label, group box and the three buttons keep a caption.
-template <class Base>
-class ScriptedCaptioned : public ScriptedCommon<Base> {
-  public:
-    using ScriptedCommon<Base>::ScriptedCommon;
-    void SetText(const wstring &text) override;
-    wstring GetText() const override { return m_text; }
-
-  private:
-    wstring m_text;
-};
-
-class ScriptedLabel : public ScriptedCaptioned<CInplaceLabel> {
+class ScriptedLabel : public ScriptedCaptioned<CHeadlessLabel> {
   public:
     using ScriptedCaptioned::ScriptedCaptioned;
 };
 
-class ScriptedGroupBox : public ScriptedCaptioned<CInplaceGroupBox> {
+class ScriptedGroupBox : public ScriptedCaptioned<CHeadlessGroupBox> {
   public:
     using ScriptedCaptioned::ScriptedCaptioned;
 };
 
-class ScriptedButton : public ScriptedCaptioned<CInplaceButton> {
+class ScriptedButton : public ScriptedCaptioned<CHeadlessButton> {
   public:
     using ScriptedCaptioned::ScriptedCaptioned;
-    void SetDefault(bool isDefault) override;
-    bool IsDefault() const override { return m_default; }
-    // The user clicks the button: the mouse events, then ButtonOnClick.
-    void Press();
-    // Two clicks: ButtonOnClick, then ButtonOnDoubleClick.
-    void DoublePress();
-
-  protected:
-    void KindFocusChanged(bool got) override;
-
-  private:
-    bool m_default = false;
+    void SetDefault(bool isDefault) override {
+        Add("SetDefault", isDefault);
+        CHeadlessButton::SetDefault(isDefault);
+    }
 };
 
-class ScriptedCheckBox : public ScriptedCaptioned<CInplaceCheckBox> {
+class ScriptedCheckBox : public ScriptedCaptioned<CHeadlessCheckBox> {
   public:
     using ScriptedCaptioned::ScriptedCaptioned;
-    void SetChecked(bool checked) override;
-    bool IsChecked() const override { return m_checked; }
-    // The user clicks the box: the mark toggles, then ButtonOnClick.
-    void Press();
-
-  protected:
-    void KindFocusChanged(bool got) override;
-
-  private:
-    bool m_checked = false;
+    void SetChecked(bool checked) override {
+        Add("SetChecked", checked);
+        CHeadlessCheckBox::SetChecked(checked);
+    }
 };
 
-// Radio buttons of one group keep at most one checked.
-class ScriptedRadioButton : public ScriptedCaptioned<CInplaceRadioButton> {
+class ScriptedRadioButton : public ScriptedCaptioned<CHeadlessRadioButton> {
   public:
     using ScriptedCaptioned::ScriptedCaptioned;
-    ~ScriptedRadioButton() override;
-    void SetChecked(bool checked) override;
-    bool IsChecked() const override { return m_checked; }
-    // The user clicks the button: it is checked, the rest of its group
-    // cleared, then ButtonOnClick.
-    void Press();
-
-    // Makes the buttons one group (each leaves any group it was in).
-    static void Group(const std::vector<ScriptedRadioButton *> &buttons);
-
-  protected:
-    void KindFocusChanged(bool got) override;
-
-  private:
-    void LeaveGroup();
-
-    std::shared_ptr<std::vector<ScriptedRadioButton *>> m_pGroup;
-    bool m_checked = false;
+    void SetChecked(bool checked) override {
+        Add("SetChecked", checked);
+        CHeadlessRadioButton::SetChecked(checked);
+    }
 };
 
-class ScriptedListBox : public ScriptedCommon<CInplaceListBox> {
+class ScriptedListBox : public ScriptedItemList<ScriptedControl<CHeadlessListBox>> {
   public:
-    using ScriptedCommon::ScriptedCommon;
-
-    int AddItem(const wstring &text) override;
-    void DeleteItem(int index) override;
-    void ClearItems() override;
-    int GetItemCount() const override;
-    wstring GetItemText(int index) const override;
-    void SetCurSel(int index) override;
-    int GetCurSel() const override;
-
-    // The user clicks an item: ListBoxOnSelectionChanged when it changes.
-    void Select(int index);
-    // Select, then ListBoxOnDoubleClick.
-    void DoubleClickItem(int index);
-    // ListBoxOnKeyDown, then unless forbidden Up, Down, Home and End move
-    // the selection.
-    void PressKey(int key, VKeyState keys = 0);
-    // ListBoxOnChar, then unless forbidden the next item starting with the
-    // character (upper case compared) is selected.
-    void TypeChar(unsigned short character);
-
-  protected:
-    void KindFocusChanged(bool got) override;
-
-  private:
-    ScriptedItems m_list;
+    using ScriptedItemList::ScriptedItemList;
 };
 
 }  // namespace quelt::testing
