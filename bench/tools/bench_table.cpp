@@ -76,6 +76,11 @@ const std::map<std::string, std::string> &Descriptions() {
          "price, five rows shown: quelt-table | - | the sqlite3 shell (typed table, .import, ORDER BY price "
          "LIMIT 5), Python's csv module and sorted()"},
         {"process_peak", "peak resident memory of the same runs"},
+        {"report_load", "quelt-report's steps on 100,000 generated hourly readings: reading the CSV"},
+        {"report_sort", "sorting them by outside temperature descending, then time"},
+        {"report_draw", "drawing the 1200 x 640 window: grid, 30-day chart of two series, overview of all"},
+        {"report_print50", "printing the grid's first 50 pages to PDF (300 dpi, A4)"},
+        {"report_whole", "the four in turn; its counters give each step's share"},
     };
     return descriptions;
 }

@@ -1,9 +1,7 @@
 // quelt-table: loads a table into a memory data set through the fast writer,
 // then sorts, searches, prints and saves it, timing each step.
 
-#include <chrono>
 #include <clocale>
-#include <cstdio>
 #include <exception>
 #include <iostream>
 #include <optional>
@@ -11,6 +9,7 @@
 #include "options.h"
 #include "print.h"
 #include "steps.h"
+#include "stopwatch.h"
 #include "table.h"
 #include "values.h"
 
@@ -19,23 +18,6 @@ namespace {
 using namespace table;
 
 constexpr unsigned kSampleRows = 100000;
-
-class Stopwatch {
-  public:
-    double Milliseconds() const {
-        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - m_start).count();
-    }
-
-  private:
-    std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();
-};
-
-// "sort: 35.2 ms (city, amount desc)"
-void Report(const char *step, const Stopwatch &watch, const std::string &detail) {
-    char time[32];
-    std::snprintf(time, sizeof time, "%.1f ms", watch.Milliseconds());
-    std::cout << step << ": " << time << " (" << detail << ")\n";
-}
 
 std::string Rows(const Table &table) { return std::to_string(table.RowCount()) + " rows"; }
 
@@ -100,7 +82,7 @@ void Run(const Options &options) {
     ReadInput(options, table);
     PrintColumns(table);
     const DatePatterns patterns = ApplyFormats(table, options.formats);
-    const std::vector<SortKey> keys = SortKeysFor(options);
+    const std::vector<SortKey> keys = SortKeysFor(options.sort, options.find);
     PrepareSort(table, keys);
     std::optional<Search> search;
     if (options.find) search.emplace(table, *options.find, keys.front());

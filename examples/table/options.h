@@ -6,18 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "keys.h"
+
 namespace table {
-
-struct SortKey {
-    std::string column;
-    bool descending = false;
-};
-
-// column=value, as --find and --format take them.
-struct Assignment {
-    std::string column;
-    std::string value;
-};
 
 struct Options {
     // A CSV or TSV file; none means the sample.

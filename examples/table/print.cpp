@@ -1,7 +1,6 @@
 #include "print.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
 #include "values.h"
@@ -64,16 +63,6 @@ const quelt::wstring &AutomaticPattern(const std::vector<quelt::tdatetime> &date
         return !IsEmpty(date) && day != std::floor(day);
     });
     return timed ? kDateTimePattern : kDatePattern;
-}
-
-// The shortest text that reads back to the value: in plain digits while
-// they stay short, in exponent form beyond.
-template <class Real>
-std::string ShortestText(Real value) {
-    char text[48];
-    auto result = std::to_chars(text, text + 24, value, std::chars_format::fixed);
-    if (result.ec != std::errc()) result = std::to_chars(text, text + sizeof text, value);
-    return std::string(text, result.ptr);
 }
 
 // Cells read through typed views; what the data set shows for a field under
@@ -185,15 +174,6 @@ void PrintLine(std::ostream &out, const std::vector<std::string> &row, const Gri
 }
 
 }  // namespace
-
-std::string DateText(const quelt::tdatetime &date, const quelt::wstring &pattern) {
-    int size = 0;
-    date.FormatDateTime(pattern.c_str(), nullptr, size);
-    quelt::wstring text(static_cast<std::size_t>(size), 0);
-    date.FormatDateTime(pattern.c_str(), text.data(), size);
-    text.resize(static_cast<std::size_t>(size - 1));
-    return quelt::WideToUtf8(text);
-}
 
 void PrintRows(std::ostream &out, Table &table, unsigned first, unsigned count,
                const DatePatterns &patterns) {

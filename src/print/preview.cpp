@@ -599,11 +599,12 @@ void CQueltPreview::OnDraw(IPainter *painter) {
     painter->SetClearColor(_color());
     painter->BeginPaint(IPainter::SettingsPreview);
     const Layout l = ComputeLayout();
-    if (!m_background.IsColorUndefined()) {
+    const auto fillBackground = [&] {
+        if (m_background.IsColorUndefined()) return;
         painter->SetPen(pen(m_background, 0, pen::Solid));
         painter->SetBrush(brush(m_background, brush::Solid));
         painter->FillRect(0, 0, static_cast<double>(l.clientW), static_cast<double>(l.clientH));
-    }
+    };
     // The pages stay locked while drawn: a worker preparing anew releases them.
     IMutex *mutex = m_printer.GetPicturesMutex();
     const long long left = GetPaperLeft();
@@ -611,14 +612,17 @@ void CQueltPreview::OnDraw(IPainter *painter) {
     const std::vector<IVectorPicture *> pages = m_printer.GetPagesUnlocked();
     if (pages.empty() || l.width <= 0 || l.height <= 0) {
         if (mutex) mutex->Unlock();
+        fillBackground();
         painter->EndPaint();
         return;
     }
+    // Scroll first: the strip the move exposes is painted by this pass too.
     ISysWindow *window = GetSysWindow();
     if (window && m_offsetY != m_drawnOffsetY)
         window->DoScrollContent(0, ClampInt(static_cast<long long>(m_offsetY) - m_drawnOffsetY), 0, 0,
                                 ClampInt(l.clientW), ClampInt(l.clientH));
     m_drawnOffsetY = m_offsetY;
+    fillBackground();
     const size<int> lt = m_printer.GetMargins(false);
     const size<int> rb = m_printer.GetMargins(true);
     const double zoom = m_scale / 100.0;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <random>
 #include <stdexcept>
 
 #include "csv.h"
@@ -146,34 +145,6 @@ std::size_t LoadCsv(const std::string &path, bool strict, Table &table) {
         }
     }
     return survey.padded;
-}
-
-void GenerateSample(unsigned rows, Table &table) {
-    using namespace quelt;
-    static const wstring cities[] = {u"Oslo"_w,   u"Lisbon"_w, u"Zagreb"_w,  u"Quito"_w,  u"Nairobi"_w,
-                                     u"Hanoi"_w,  u"Lima"_w,   u"Tallinn"_w, u"Osaka"_w,  u"Dakar"_w,
-                                     u"Bergen"_w, u"Austin"_w, u"Porto"_w,   u"Kraków"_w, u"Perth"_w};
-    table.AddColumn("id", IField::Int);
-    table.AddColumn("city", IField::String);
-    table.AddColumn("amount", IField::Double);
-    table.AddColumn("date", IField::DateTime);
-    table.AddColumn("qty", IField::Int);
-    table.Data().GetDataStorage().Reserve(rows);
-    // mt19937's sequence is fixed by the standard; the distributions are not,
-    // so the draws are reduced by hand to keep the sample the same everywhere.
-    std::mt19937 random(20240607);
-    const double firstDay = tdatetime(1, 1, 2020).GetDateTime();
-    FastWriter writer(table.Data());
-    for (unsigned row = 0; row < rows; ++row) {
-        writer->AddRecord();
-        writer->SetField(0, static_cast<int>(row + 1));
-        writer->SetField(1, cities[random() % std::size(cities)].c_str());
-        writer->SetField(2, static_cast<double>(random() % 1000000) / 100);
-        tdatetime date;
-        date.SetDateTime(firstDay + static_cast<double>(random() % 1461));
-        writer->SetField(3, date);
-        writer->SetField(4, static_cast<int>(1 + random() % 50));
-    }
 }
 
 void SaveStream(const std::string &path, Table &table) {

@@ -91,4 +91,13 @@ const char *TypeName(quelt::IField::Types type) {
     return index < std::size(names) ? names[index] : "unknown";
 }
 
+std::string DateText(const quelt::tdatetime &date, const quelt::wstring &pattern) {
+    int size = 0;
+    date.FormatDateTime(pattern.c_str(), nullptr, size);
+    quelt::wstring text(static_cast<std::size_t>(size), 0);
+    date.FormatDateTime(pattern.c_str(), text.data(), size);
+    text.resize(static_cast<std::size_t>(size - 1));
+    return quelt::WideToUtf8(text);
+}
+
 }  // namespace table

@@ -58,8 +58,16 @@ class FastWriter {
 // count the rows, then to fill the table. Returns how many short rows were
 // padded with empty cells (a strict load refuses them).
 std::size_t LoadCsv(const std::string &path, bool strict, Table &table);
-// The built-in sample: the same rows every time.
+// The built-in sample: the same rows every time (sample.cpp).
 void GenerateSample(unsigned rows, Table &table);
+// Hourly readings of two thermometers at one of several sites, a smooth
+// series to draw: the same rows every time (sample.cpp).
+void GenerateReadings(unsigned rows, Table &table);
+// x = 0, 1, 2 ..., up = 2x + 1 and down = rows - x: straight lines to draw
+// (sample.cpp).
+void GenerateRamp(unsigned rows, Table &table);
+// The table as CSV, as LoadCsv reads it back (sample.cpp).
+void SaveCsv(const std::string &path, Table &table);
 // The data-set text stream, then a line with the column names.
 void SaveStream(const std::string &path, Table &table);
 // Reads what SaveStream wrote; a stream without the names line keeps the

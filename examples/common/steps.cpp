@@ -134,14 +134,13 @@ DatePatterns ApplyFormats(Table &table, const std::vector<Assignment> &formats) 
     return patterns;
 }
 
-std::vector<SortKey> SortKeysFor(const Options &options) {
-    if (!options.find) return options.sort;
-    if (options.sort.empty()) return {SortKey{options.find->column, false}};
-    if (options.sort.front().column != options.find->column) {
-        throw std::runtime_error("--find: column '" + options.find->column +
-                                 "' must be the first --sort column");
+std::vector<SortKey> SortKeysFor(const std::vector<SortKey> &sort, const std::optional<Assignment> &find) {
+    if (!find) return sort;
+    if (sort.empty()) return {SortKey{find->column, false}};
+    if (sort.front().column != find->column) {
+        throw std::runtime_error("--find: column '" + find->column + "' must be the first --sort column");
     }
-    return options.sort;
+    return sort;
 }
 
 void PrepareSort(Table &table, const std::vector<SortKey> &keys) {

@@ -3,9 +3,11 @@
 // Reading cell text as typed values, and choosing a column's type from the
 // values it holds.
 
+#include <charconv>
 #include <climits>
 #include <limits>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include <quelt/quelt.h>
@@ -48,5 +50,18 @@ class TypeGuess {
 };
 
 const char *TypeName(quelt::IField::Types type);
+
+// The shortest text that reads back to the value: in plain digits while
+// they stay short, in exponent form beyond.
+template <class Real>
+std::string ShortestText(Real value) {
+    char text[48];
+    auto result = std::to_chars(text, text + 24, value, std::chars_format::fixed);
+    if (result.ec != std::errc()) result = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, result.ptr);
+}
+
+// The date under a strftime pattern.
+std::string DateText(const quelt::tdatetime &date, const quelt::wstring &pattern);
 
 }  // namespace table
