@@ -617,7 +617,7 @@ void CQueltPreview::OnDraw(IPainter *painter) {
     const long long left = GetPaperLeft();
     if (mutex) mutex->Lock();
     const std::vector<IVectorPicture *> pages = m_printer.GetPagesUnlocked();
-    if (pages.empty() || l.width <= 0 || l.height <= 0) {
+    if (pages.empty() || l.width <= 0 || l.height <= 0 || l.clientW <= 0 || l.clientH <= 0) {
         if (mutex) mutex->Unlock();
         painter->EndPaint();
         return;
