@@ -76,6 +76,12 @@ const std::map<std::string, std::string> &Descriptions() {
          "price, five rows shown: quelt-table | - | the sqlite3 shell (typed table, .import, ORDER BY price "
          "LIMIT 5), Python's csv module and sorted()"},
         {"process_peak", "peak resident memory of the same runs"},
+        {"preview_200_pages",
+         "200 pages of 500 lines and 50 strings: recorded into vector pictures on the preview's worker while "
+         "the "
+         "whole-page view is painted | printed through the PDF printer into a Cairo PDF surface (CPU time of "
+         "all "
+         "threads)"},
     };
     return descriptions;
 }
