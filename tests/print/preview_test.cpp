@@ -306,10 +306,27 @@ TEST_F(PreviewTest, AbortStopsAtThePageAndDrawsOnlyRecordedPages) {
     EXPECT_EQ(pictures, 1);
 }
 
+// 40 pages; once armed, page 20 waits for the worker's stop request. It waits
+// in the page's drawing, outside any notification, so the window's own
+// handlers never wait for it.
+class HeldAtPage20 : public Pages {
+  public:
+    explicit HeldAtPage20(ScriptedThread *thread) : Pages(40), m_thread(thread) {}
+    void OnPrintPage(IPainter *painter, IPrinter *printer, int page) override {
+        if (armed && page == 20)
+            while (!m_thread->IsStopRequested()) std::this_thread::yield();
+        Pages::OnPrintPage(painter, printer, page);
+    }
+    std::atomic<bool> armed{false};
+
+  private:
+    ScriptedThread *m_thread;
+};
+
 TEST_F(PreviewTest, WorkerPreparesWhileTheWindowReadsAndDestructionWaitsForIt) {
     auto preview2 = std::make_unique<CQueltPreview>(&window);
     ScriptedThread *thread = system->Threads().back();
-    Pages many(40);
+    HeldAtPage20 many(thread);
     preview2->SetPrint(&many, nullptr);
     ASSERT_EQ(preview2->GetPageCount(), 40);
     Heard workerHeard;
@@ -317,10 +334,8 @@ TEST_F(PreviewTest, WorkerPreparesWhileTheWindowReadsAndDestructionWaitsForIt) {
     std::atomic<bool> reached{false};
     workerHeard.onPage = [&](int page) {
         if (page == 5) reached = true;
-        // Still preparing when the preview goes: the destructor asks it to stop.
-        if (page == 20)
-            while (!thread->IsStopRequested()) std::this_thread::yield();
     };
+    many.armed = true;
     thread->SetMode(1);
     thread->Start(preview2.get());
     std::thread worker([thread] { thread->Run(); });
@@ -331,7 +346,9 @@ TEST_F(PreviewTest, WorkerPreparesWhileTheWindowReadsAndDestructionWaitsForIt) {
         EXPECT_LE(count, 40);
         preview2->OnDraw(&painter);
     }
-    preview2.reset();  // waits for the worker, which stops at page 20
+    // Still preparing when the preview goes: the destructor asks the worker to
+    // stop and waits for it.
+    preview2.reset();
     worker.join();
     Lines lines = workerHeard.Take();
     ASSERT_FALSE(lines.empty());
