@@ -38,6 +38,8 @@ function(collect json_file)
       string(JSON run_name GET "${entry}" run_name)
       # Fixed iteration and repetition counts are not part of the workload's name.
       string(REGEX REPLACE "/(iterations|repeats|min_time):[^/]*" "" run_name "${run_name}")
+      # Nor is the clock: a row is its workload and side whichever time it counts.
+      string(REGEX REPLACE "/(process_time|real_time)$" "" run_name "${run_name}")
       string(JSON run_type GET "${entry}" run_type)
       set(statistic iteration)
       if(run_type STREQUAL "aggregate")

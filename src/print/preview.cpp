@@ -134,16 +134,15 @@ void CQueltPreview::AbortPrepare() {
     m_pThread->Wait(-1);
 }
 
-void CQueltPreview::SetPrint(IPrintSupport *support, IDrawingNotify *drawing) {
-    if (support == m_pSupport && drawing == m_pDrawing) return;
-    if (m_preparing) {
-        // The preparing thread itself can only ask its own loop to stop.
-        if (m_preparer.load() == std::this_thread::get_id()) {
-            m_stop = true;
-            return;
-        }
-        AbortPrepare();
+bool CQueltPreview::Reconfigure(IPrintSupport *support, IDrawingNotify *drawing) {
+    if (support == m_pSupport && drawing == m_pDrawing) return false;
+    // The preparing thread itself can only ask its own loop to stop.
+    if (m_preparing && m_preparer.load() == std::this_thread::get_id()) {
+        m_stop = true;
+        return false;
     }
+    // Also a worker started for the old document that has not begun yet.
+    AbortPrepare();
     m_stop = false;
     m_pSupport = support;
     m_pDrawing = drawing;
@@ -155,14 +154,23 @@ void CQueltPreview::SetPrint(IPrintSupport *support, IDrawingNotify *drawing) {
     }
     if (!support && !drawing) {
         Invalidate();
-        return;
+        return false;
     }
+    return true;
+}
+
+void CQueltPreview::SetPrint(IPrintSupport *support, IDrawingNotify *drawing) {
+    if (!Reconfigure(support, drawing)) return;
     Prepare();
     if (!support && drawing && GetPageCount() > 0 && GetWidth() > 0 && GetHeight() > 0) {
         // A drawing is one sheet: show it whole, recomputed even when already so.
         m_view = WholePage;
         Relayout();
     }
+}
+
+bool CQueltPreview::SetPrintLater(IPrintSupport *support, IDrawingNotify *drawing) {
+    return Reconfigure(support, drawing);
 }
 
 void CQueltPreview::Prepare() {
@@ -610,7 +618,7 @@ void CQueltPreview::OnDraw(IPainter *painter) {
     const long long left = GetPaperLeft();
     if (mutex) mutex->Lock();
     const std::vector<IVectorPicture *> pages = m_printer.GetPagesUnlocked();
-    if (pages.empty() || l.width <= 0 || l.height <= 0) {
+    if (pages.empty() || l.width <= 0 || l.height <= 0 || l.clientW <= 0 || l.clientH <= 0) {
         if (mutex) mutex->Unlock();
         fillBackground();
         painter->EndPaint();

@@ -306,10 +306,27 @@ TEST_F(PreviewTest, AbortStopsAtThePageAndDrawsOnlyRecordedPages) {
     EXPECT_EQ(pictures, 1);
 }
 
+// 40 pages; once armed, page 20 waits for the worker's stop request. It waits
+// in the page's drawing, outside any notification, so the window's own
+// handlers never wait for it.
+class HeldAtPage20 : public Pages {
+  public:
+    explicit HeldAtPage20(ScriptedThread *thread) : Pages(40), m_thread(thread) {}
+    void OnPrintPage(IPainter *painter, IPrinter *printer, int page) override {
+        if (armed && page == 20)
+            while (!m_thread->IsStopRequested()) std::this_thread::yield();
+        Pages::OnPrintPage(painter, printer, page);
+    }
+    std::atomic<bool> armed{false};
+
+  private:
+    ScriptedThread *m_thread;
+};
+
 TEST_F(PreviewTest, WorkerPreparesWhileTheWindowReadsAndDestructionWaitsForIt) {
     auto preview2 = std::make_unique<CQueltPreview>(&window);
     ScriptedThread *thread = system->Threads().back();
-    Pages many(40);
+    HeldAtPage20 many(thread);
     preview2->SetPrint(&many, nullptr);
     ASSERT_EQ(preview2->GetPageCount(), 40);
     Heard workerHeard;
@@ -317,10 +334,8 @@ TEST_F(PreviewTest, WorkerPreparesWhileTheWindowReadsAndDestructionWaitsForIt) {
     std::atomic<bool> reached{false};
     workerHeard.onPage = [&](int page) {
         if (page == 5) reached = true;
-        // Still preparing when the preview goes: the destructor asks it to stop.
-        if (page == 20)
-            while (!thread->IsStopRequested()) std::this_thread::yield();
     };
+    many.armed = true;
     thread->SetMode(1);
     thread->Start(preview2.get());
     std::thread worker([thread] { thread->Run(); });
@@ -331,13 +346,232 @@ TEST_F(PreviewTest, WorkerPreparesWhileTheWindowReadsAndDestructionWaitsForIt) {
         EXPECT_LE(count, 40);
         preview2->OnDraw(&painter);
     }
-    preview2.reset();  // waits for the worker, which stops at page 20
+    // Still preparing when the preview goes: the destructor asks the worker to
+    // stop and waits for it.
+    preview2.reset();
     worker.join();
     Lines lines = workerHeard.Take();
     ASSERT_FALSE(lines.empty());
     // Stopped by the destructor before its end.
     EXPECT_EQ(lines.back().rfind("stop ", 0), 0u) << lines.back();
     EXPECT_LT(std::stoi(lines.back().substr(5)), 40);
+}
+
+// The offsets after a thumb drag to (x, y), then the test's gesture.
+struct Offsets {
+    int x, y;
+};
+
+// Drags both thumbs: the offsets become minus the positions, within the limits.
+void DragTo(ScriptedWindow &window, Offsets at) {
+    window.HorzBar().Scroll(CScrollEvent::ThumbTrack, -at.x);
+    window.VertBar().Scroll(CScrollEvent::ThumbTrack, -at.y);
+}
+
+size_t Invalidations(ScriptedWindow &window) {
+    size_t n = 0;
+    for (const std::string &line : window.Log().Take()) n += line.find("DoInvalidate") != std::string::npos;
+    return n;
+}
+
+// 3 pages at 45 % in 400 x 600: vertical offsets -1042..0.
+TEST_F(PreviewTest, TheWheelScrollsByHalfItsDeltaWithinTheLimits) {
+    Pages three(3);
+    preview.SetPrint(&three, nullptr);
+    struct Case {
+        int from, delta, want;
+    };
+    for (const Case c : {Case{0, -240, -120}, Case{-600, 120, -540}, Case{-1000, -240, -1042},
+                         Case{0, 240, 0}, Case{-300, -1, -300}, Case{-300, INT_MIN, -1042}}) {
+        DragTo(window, {0, c.from});
+        ASSERT_EQ(preview.GetScrollOffset(), c.from);
+        window.Log().Clear();
+        window.Wheel(100, 100, c.delta);
+        EXPECT_EQ(preview.GetScrollOffset(), c.want) << c.from << " " << c.delta;
+        ScrollInfo info;
+        window.GetScrollInfo(ISysWindow::VertScroll, info);
+        EXPECT_EQ(info.pos, -c.want) << c.from << " " << c.delta;
+        // Only a move repaints.
+        EXPECT_EQ(Invalidations(window) > 0, c.want != c.from) << c.from << " " << c.delta;
+    }
+}
+
+// At 100 % in 400 x 600 the grid is 870 x 3624: offsets -470..0 and -3024..0.
+TEST_F(PreviewTest, KeysScrollLikeTheScrollBars) {
+    Pages three(3);
+    preview.SetPrint(&three, nullptr);
+    preview.SetScale(100);
+    ASSERT_EQ(preview.GetGap(), 15);
+    struct Case {
+        int key;
+        Offsets want;
+    };
+    const Offsets from{-300, -300};
+    for (const Case c : {Case{40, {-300, -315}}, Case{38, {-300, -285}}, Case{39, {-315, -300}},
+                         Case{37, {-285, -300}}, Case{34, {-300, -900}}, Case{33, {-300, 0}},
+                         // Home, End and the zoom keys are not the preview's.
+                         Case{36, from}, Case{35, from}, Case{107, from}, Case{109, from}, Case{187, from}}) {
+        DragTo(window, from);
+        ASSERT_EQ(preview.GetScrollOffset(), from.y);
+        window.KeyDown(c.key);
+        EXPECT_EQ(preview.GetScrollOffset(), c.want.y) << c.key;
+        EXPECT_EQ(preview.GetPaperLeft(), 15 + c.want.x) << c.key;
+        EXPECT_EQ(preview.GetScale(), 100) << c.key;
+        ScrollInfo info;
+        window.GetScrollInfo(ISysWindow::HorzScroll, info);
+        EXPECT_EQ(info.pos, -c.want.x) << c.key;
+    }
+    // Page down twice reaches the end and stays there.
+    DragTo(window, {0, -3000});
+    window.KeyDown(34);
+    EXPECT_EQ(preview.GetScrollOffset(), -3024);
+}
+
+TEST_F(PreviewTest, ThumbValuesThatAreNotNumbersMoveNothing) {
+    Pages three(3);
+    preview.SetPrint(&three, nullptr);
+    struct Case {
+        double value;
+        int want;
+    };
+    for (const Case c : {Case{std::numeric_limits<double>::quiet_NaN(), -300}, Case{HUGE_VAL, -300},
+                         Case{-HUGE_VAL, -300}, Case{1e300, -1042}, Case{-1e300, 0}, Case{400.7, -400}}) {
+        DragTo(window, {0, -300});
+        CScrollEvent e(&window, CScrollEvent::ThumbPosition, c.value);
+        preview.OnVertScroll(&e);
+        EXPECT_EQ(preview.GetScrollOffset(), c.want) << c.value;
+    }
+}
+
+TEST_F(PreviewPrinterTest, ZoomCursorsStayWhileAnyPreviewLives) {
+    auto &mouse = system->Mouse();
+    auto registered = [&] { return mouse.HasCursor(31) && mouse.HasCursor(32); };
+    ASSERT_FALSE(mouse.HasCursor(31) || mouse.HasCursor(32));
+    auto first = std::make_unique<CQueltPreview>(&window);
+    EXPECT_TRUE(registered());
+    auto second = std::make_unique<CQueltPreview>(nullptr);
+    first.reset();
+    EXPECT_TRUE(registered());
+    second.reset();
+    EXPECT_FALSE(mouse.HasCursor(31) || mouse.HasCursor(32));
+    // The count starts again from nothing.
+    CQueltPreview again(&window);
+    EXPECT_TRUE(registered());
+}
+
+// 3 pages at 45 %, one column: sheets at y 10 - 544 and 554 - 1088, x 11 - 389.
+TEST_F(PreviewTest, TheCursorTellsWhatAClickWillDo) {
+    Pages three(3);
+    preview.SetPrint(&three, nullptr);
+    auto applied = [&] { return window.Log().Matching({"preview.ApplyCursor"}); };
+    window.Log().Clear();
+    struct Move {
+        int x, y;
+        Lines want;
+    };
+    for (const Move &m : {Move{100, 100, {"preview.ApplyCursor 32"}}, Move{120, 120, {}},
+                          Move{5, 5, {"preview.ApplyCursor 1"}}, Move{100, 549, {}},
+                          Move{100, 560, {"preview.ApplyCursor 32"}}}) {
+        window.MouseMove(m.x, m.y);
+        EXPECT_EQ(applied(), m.want) << m.x << " " << m.y;
+        window.Log().Clear();
+    }
+    // At the zoom-in scale the next click zooms out.
+    system->Mouse().SetPos(100, 100);
+    Click(100, 100);
+    EXPECT_EQ(applied(), Lines{"preview.ApplyCursor 31"});
+}
+
+// What a page of a support that fills in red records, per colour depth of the printer.
+TEST_F(PreviewTest, APrinterWithoutColourPreviewsInGray) {
+    class Red : public Pages {
+      public:
+        Red() : Pages(2) {}
+        void OnPrintPage(IPainter *painter, IPrinter *, int page) override {
+            painter->SetBrush(brush(_color(255, 0, 0, 255), brush::Solid));
+            painter->FillRect(page, page, page + 10, page + 10);
+        }
+    } red;
+    struct Case {
+        int bits;
+        bool gray;
+    };
+    for (const Case c : {Case{1, true}, Case{24, false}, Case{0, false}}) {
+        printer.SetMetric(static_cast<ICanvas::CanvasMetrics>(9), c.bits);
+        CQueltPreview p(&window);
+        p.SetPrint(&red, nullptr);
+        ASSERT_EQ(p.GetPageCount(), 2) << c.bits;
+        // The painter keeps its brush from page to page: the document sets it once.
+        Lines brushes;
+        for (IVectorPicture *page : p.GetPreviewPrinter().GetPages())
+            for (const std::string &line : static_cast<RecordingVectorPicture *>(page)->Log())
+                if (line.rfind("internalSetBrush", 0) == 0) brushes.push_back(line);
+        ASSERT_EQ(brushes.size(), 1u) << c.bits;
+        EXPECT_EQ(brushes[0], c.gray ? "internalSetBrush 76,76,76,255 1" : "internalSetBrush 255,0,0,255 1")
+            << c.bits;
+    }
+}
+
+// Every guard of the layout: nothing divides by zero, nothing is drawn where
+// nothing fits, and the scale keeps its last value.
+TEST_F(PreviewPrinterTest, LayoutGuardsAgainstEmptyAndZeroSizes) {
+    struct Case {
+        const char *name;
+        int width, height;  // the client area
+        int pixels;         // per 100 mm
+        int pages;
+        int scale;  // after asking for the page width
+        bool draws;
+    };
+    for (const Case c :
+         {Case{"fits", 400, 600, 400, 3, 45, true}, Case{"no pages", 400, 600, 400, 0, 100, false},
+          Case{"no client", 0, 0, 400, 3, 100, false}, Case{"no width", 0, 600, 400, 3, 100, false},
+          Case{"one pixel", 1, 1, 400, 3, 10, false}, Case{"flat client", 400, 1, 400, 3, 45, false},
+          Case{"no metrics", 400, 600, 0, 3, 100, false}}) {
+        ScriptedWindow w("guard", 400, 600);
+        w.SetBounds({0, 0, c.width - 1, c.height - 1}, true);
+        w.SetCanvasMetrics(ICanvas::WidthPixels, c.pixels);
+        w.SetCanvasMetrics(ICanvas::WidthMillimetres, 100);
+        w.SetCanvasMetrics(ICanvas::HeightPixels, c.pixels);
+        w.SetCanvasMetrics(ICanvas::HeightMillimetres, 100);
+        CQueltPreview p(&w);
+        p.SetBackgroundColor(_color(9, 9, 9, 255));
+        Pages doc(c.pages);
+        p.SetPrint(&doc, nullptr);
+        p.SetPageView(IPrintPreview::PageWidth);
+        EXPECT_EQ(p.GetScale(), c.scale) << c.name;
+        EXPECT_EQ(p.GetScrollOffset(), 0) << c.name;
+        RecordingPainter &painter = w.DefaultPainter();
+        painter.Clear();
+        p.OnDraw(&painter);
+        int pictures = 0, fills = 0;
+        for (const std::string &line : painter.Log()) {
+            pictures += line.find("DrawVectorPicture") != std::string::npos;
+            fills += line.find("internalFillRect") != std::string::npos;
+        }
+        EXPECT_EQ(pictures > 0, c.draws) << c.name;
+        // The background is filled wherever there is a client area.
+        EXPECT_EQ(fills > 0, c.width > 0 && c.height > 0) << c.name;
+    }
+}
+
+TEST_F(PreviewTest, SetPrintLaterLeavesTheRecordingToTheWorker) {
+    Pages three(3);
+    ScriptedThread *thread = system->Threads().back();
+    EXPECT_TRUE(preview.SetPrintLater(&three, nullptr));
+    EXPECT_EQ(preview.GetPageCount(), 0);
+    EXPECT_TRUE(heard.Take().empty());
+    EXPECT_FALSE(preview.SetPrintLater(&three, nullptr));
+    // A worker of another mode prepares nothing.
+    thread->Start(&preview);
+    thread->Run();
+    EXPECT_EQ(preview.GetPageCount(), 0);
+    thread->SetMode(1);
+    thread->Start(&preview);
+    thread->Run();
+    EXPECT_EQ(preview.GetPageCount(), 3);
+    EXPECT_EQ(preview.GetScale(), 45);
+    EXPECT_EQ(heard.Take(), (Lines{"start 0", "prepare 2", "prepare 3", "stop 3"}));
 }
 
 }  // namespace

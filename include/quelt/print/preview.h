@@ -118,6 +118,10 @@ class QUELT_API CQueltPreview : public CQueltControl,
     void SetScale(int percent) override;
     int GetScale() override { return m_scale; }
     void SetPrint(IPrintSupport *support, IDrawingNotify *drawing) override;
+    // Stores like SetPrint and releases the pages, but records none: the
+    // platform's worker prepares them by calling Run. False when there is
+    // nothing new to prepare.
+    bool SetPrintLater(IPrintSupport *support, IDrawingNotify *drawing);
     void SetBackgroundColor(const _color &color) override { SetColor(m_background, color); }
     _color GetBackgroundColor() override { return m_background; }
     void SetPaperColor(const _color &color) override { SetColor(m_paper, color); }
@@ -136,6 +140,8 @@ class QUELT_API CQueltPreview : public CQueltControl,
     // Null without a window or when the platform makes no menu.
     IPopupMenu *GetContextMenu() const { return m_pMenu.get(); }
     bool IsPreparing() const { return m_preparing; }
+    // The platform's worker object, made at construction; null without a system.
+    IThread *GetWorkerThread() const { return m_pThread.get(); }
     int GetGap() const { return m_gap; }
     // The vertical paper offset (0 at the top, negative when scrolled down).
     int GetScrollOffset() const { return m_offsetY; }
@@ -185,6 +191,8 @@ class QUELT_API CQueltPreview : public CQueltControl,
     void SetColor(_color &stored, const _color &color);
     // False when a stop was asked for while another thread raises events.
     bool LockToFire();
+    // Stops a preparation and stores the new source; true when it is to be prepared.
+    bool Reconfigure(IPrintSupport *support, IDrawingNotify *drawing);
     void Prepare();
     void UpdatePageParameters();
     bool OnWindowThread() const { return std::this_thread::get_id() == m_windowThread; }

@@ -87,10 +87,11 @@ bool CairoThread::IsRunning() const {
     return m_state->running;
 }
 
-bool CairoThread::Start(IRunnable *runnable) {
+bool CairoThread::Start(IRunnable *runnable, int mode) {
     if (!runnable || IsRunning()) return false;
     if (m_thread.joinable()) m_thread.join();
     m_stop = false;
+    m_mode = mode;
     {
         std::lock_guard<std::mutex> lock(m_state->mutex);
         m_state->running = true;

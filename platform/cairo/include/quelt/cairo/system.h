@@ -79,8 +79,10 @@ class CairoThread : public IThread, public CImplEventSender<> {
     explicit CairoThread(CairoSystem *system);
     // Asks the thread to stop and waits for it.
     ~CairoThread() override;
-    // Runs runnable->Run(this) on a new thread; false while one still runs.
-    bool Start(IRunnable *runnable);
+    // Runs runnable->Run(this) on a new thread, GetMode() answering mode
+    // meanwhile; false while one still runs.
+    bool Start(IRunnable *runnable, int mode = 1);
+    int GetMode() const override { return m_mode; }
     // Returns at once when the thread is not running or is the caller.
     void Wait(int timeout) override;
     void Stop() override { m_stop = true; }
@@ -93,6 +95,7 @@ class CairoThread : public IThread, public CImplEventSender<> {
     std::shared_ptr<State> m_state;
     std::thread m_thread;
     std::atomic<bool> m_stop{false};
+    std::atomic<int> m_mode{0};
 };
 
 // Installs its palette for its lifetime, then gives back the one it replaced. Metrics and dialog base units
