@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,24 @@ class ArgReader {
     std::string ValueOf(const std::string &option);
     // Options that take one value may appear once: std::runtime_error the second time.
     void Once(const std::string &option);
+    // Hands each option to parseOption, which takes its values from this
+    // reader, and returns the one input file ("" when none is given);
+    // std::runtime_error on a second one.
+    template <class ParseOption>
+    std::string ReadAll(ParseOption parseOption) {
+        std::string input;
+        while (!Done()) {
+            const std::string arg = Next();
+            if (arg.size() > 1 && arg[0] == '-') {
+                parseOption(arg);
+            } else if (input.empty()) {
+                input = arg;
+            } else {
+                throw std::runtime_error("more than one input file ('" + input + "', '" + arg + "')");
+            }
+        }
+        return input;
+    }
 
   private:
     std::vector<std::string> m_args;

@@ -116,16 +116,7 @@ void ParseOption(const std::string &option, table::ArgReader &args, Options &opt
 Options ParseOptions(int argc, char **argv) {
     Options options;
     table::ArgReader args(argc, argv);
-    while (!args.Done()) {
-        const std::string arg = args.Next();
-        if (arg.size() > 1 && arg[0] == '-') {
-            ParseOption(arg, args, options);
-        } else if (options.input.empty()) {
-            options.input = arg;
-        } else {
-            throw std::runtime_error("more than one input file ('" + options.input + "', '" + arg + "')");
-        }
-    }
+    options.input = args.ReadAll([&](const std::string &arg) { ParseOption(arg, args, options); });
     if (options.help) return options;
     if (options.input.empty()) throw std::runtime_error("no input file (see --help)");
     if (options.x.empty()) throw std::runtime_error("--x: the chart's horizontal column is missing");

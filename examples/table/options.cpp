@@ -89,16 +89,7 @@ void ParseOption(const std::string &option, ArgReader &args, Options &options) {
 Options ParseOptions(int argc, char **argv) {
     Options options;
     ArgReader args(argc, argv);
-    while (!args.Done()) {
-        const std::string arg = args.Next();
-        if (arg.size() > 1 && arg[0] == '-') {
-            ParseOption(arg, args, options);
-        } else if (options.input.empty()) {
-            options.input = arg;
-        } else {
-            throw std::runtime_error("more than one input file ('" + options.input + "', '" + arg + "')");
-        }
-    }
+    options.input = args.ReadAll([&](const std::string &arg) { ParseOption(arg, args, options); });
     if (!options.input.empty() && !options.load.empty()) {
         throw std::runtime_error("give either a FILE or --load, not both");
     }
