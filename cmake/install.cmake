@@ -15,6 +15,18 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/platform/testing/include/quelt DESTINATI
 install(EXPORT quelt-testing-targets NAMESPACE quelt:: DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/quelt
   COMPONENT testing)
 
+# The optional component "cairo", where the Cairo platform is built:
+# find_package(quelt COMPONENTS cairo). The config file finds Cairo and Pango
+# through pkg-config for it.
+if(TARGET quelt_cairo)
+  install(TARGETS quelt_cairo EXPORT quelt-cairo-targets COMPONENT cairo
+    ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+  install(DIRECTORY ${PROJECT_SOURCE_DIR}/platform/cairo/include/quelt DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}
+    COMPONENT cairo)
+  install(EXPORT quelt-cairo-targets NAMESPACE quelt:: DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/quelt
+    COMPONENT cairo)
+endif()
+
 configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/quelt-config.cmake.in
   ${PROJECT_BINARY_DIR}/quelt-config.cmake
   INSTALL_DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/quelt)

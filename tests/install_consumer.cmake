@@ -1,5 +1,6 @@
 # Installs the built tree into a scratch prefix and builds a tiny consumer
 # project against it, once through find_package and once through pkg-config.
+# With WITH_CAIRO, the consumer also builds and runs against the cairo component.
 file(REMOVE_RECURSE ${WORK_DIR})
 set(prefix ${WORK_DIR}/prefix)
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix} RESULT_VARIABLE rc)
@@ -7,7 +8,7 @@ if(NOT rc EQUAL 0)
   message(FATAL_ERROR "install failed")
 endif()
 execute_process(COMMAND ${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${WORK_DIR}/build -DCMAKE_PREFIX_PATH=${prefix}
-                RESULT_VARIABLE rc)
+                        -DQUELT_CONSUMER_CAIRO=${WITH_CAIRO} RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "consumer configure failed")
 endif()
@@ -18,6 +19,12 @@ endif()
 execute_process(COMMAND ${WORK_DIR}/build/consumer RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "consumer run failed")
+endif()
+if(WITH_CAIRO)
+  execute_process(COMMAND ${WORK_DIR}/build/consumer_cairo RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "cairo consumer run failed")
+  endif()
 endif()
 file(GLOB_RECURSE pcfile ${prefix}/quelt.pc)
 get_filename_component(pcdir "${pcfile}" DIRECTORY)

@@ -15,6 +15,10 @@ using namespace quelt::cairo::test;
 
 // Fontconfig keeps its caches until the process ends; LeakSanitizer is told so (and nothing else).
 extern "C" const char *__lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+// Cairo is built without frame pointers; the slow unwinder walks through it, so
+// an allocation's stack reaches the test that made it and tests/cairo/lsan.supp
+// can name one test rather than everything Cairo allocates.
+extern "C" const char *__asan_default_options() { return "fast_unwind_on_malloc=0"; }
 
 namespace {
 

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <string>
 
+#include "quelt/cairo/window.h"
 #include "quelt/paint/xpm.h"
 #include "surface.h"
 
@@ -122,21 +123,86 @@ TEST(CairoPictureTest, SaveWritesTheFormatOfTheExtension) {
     vector.TakeDefPainter()->BeginPaint(IPainter::SettingsPrint);
     vector.TakeDefPainter()->Ellipse(2, 2, 20, 15);
     EXPECT_TRUE(vector.Save((dir / "v.pdf").c_str()));
-    EXPECT_TRUE(vector.Save((dir / "v.SVG").c_str()));
-    EXPECT_TRUE(vector.Save((dir / "v.png").c_str()));
+    EXPECT_TRUE(vector.Save((dir / "v.PNG").c_str()));
     EXPECT_FALSE(vector.Save((dir / "v.bmp").c_str()));
     EXPECT_FALSE(vector.Save((dir / "missing" / "v.pdf").c_str()));
     EXPECT_FALSE(vector.Save(nullptr));
     EXPECT_EQ(Head(dir / "v.pdf", 5), "%PDF-");
-    EXPECT_NE(Head(dir / "v.SVG", 200).find("<svg"), std::string::npos);
-    EXPECT_EQ(Head(dir / "v.png", 4), "\x89PNG");
+    EXPECT_EQ(Head(dir / "v.PNG", 4), "\x89PNG");
 
     CairoRasterPicture raster({5, 5});
     EXPECT_TRUE(raster.Save((dir / "r.png").c_str()));
     EXPECT_FALSE(raster.Save((dir / "missing" / "r.png").c_str()));
-    cairo_surface_t *back = cairo_image_surface_create_from_png((dir / "v.png").c_str());
+    cairo_surface_t *back = cairo_image_surface_create_from_png((dir / "v.PNG").c_str());
     EXPECT_EQ(cairo_image_surface_get_width(back), 30);
     cairo_surface_destroy(back);
+}
+
+// Cairo 1.16's SVG surface keeps a reference to a recording surface painted
+// into it, so this picture's drawing outlives it: tests/cairo/lsan.supp names
+// this test (and only this one) for LeakSanitizer.
+TEST(CairoPictureTest, SvgSaveWritesAnSvgDocument) {
+    const auto path = std::filesystem::path(QUELT_ACTUAL_DIR) / "save" / "v.svg";
+    std::filesystem::create_directories(path.parent_path());
+    CairoVectorPicture vector({30, 20});
+    vector.TakeDefPainter()->BeginPaint(IPainter::SettingsPrint);
+    vector.TakeDefPainter()->Ellipse(2, 2, 20, 15);
+    ASSERT_TRUE(vector.Save(path.c_str()));
+    EXPECT_NE(Head(path, 200).find("<svg"), std::string::npos);
+}
+
+// Saving lends the picture's drawing to the file's surface and takes it back:
+// afterwards the surface has the owners it had before (the picture and its
+// painter).
+TEST(CairoPictureTest, SaveGivesBackEveryReferenceItTakes) {
+    const auto dir = std::filesystem::path(QUELT_ACTUAL_DIR) / "save";
+    std::filesystem::create_directories(dir);
+    for (const char *name : {"owner.pdf", "owner.png", "owner.bmp", "missing/owner.pdf"}) {
+        SCOPED_TRACE(name);
+        CairoVectorPicture vector({30, 20});
+        vector.TakeDefPainter()->BeginPaint(IPainter::SettingsPrint);
+        vector.TakeDefPainter()->Ellipse(2, 2, 20, 15);
+        const unsigned owners = cairo_surface_get_reference_count(vector.GetSurface());
+        vector.Save((dir / name).c_str());
+        EXPECT_EQ(cairo_surface_get_reference_count(vector.GetSurface()), owners);
+        CairoRasterPicture raster({5, 5});
+        const unsigned rasterOwners = cairo_surface_get_reference_count(raster.GetSurface());
+        raster.Save((dir / name).c_str());
+        EXPECT_EQ(cairo_surface_get_reference_count(raster.GetSurface()), rasterOwners);
+    }
+}
+
+// Cairo recycles freed patterns, and a recycled pattern still points at the
+// surface it last showed: a surface left with one reference too many stays
+// reachable (so LeakSanitizer is silent) until later drawing reuses the
+// pattern. Pictures saved and drawn, then a window painted and saved, in one
+// process: under the sanitizers a picture surface nobody owns is reported
+// even when each test runs alone.
+TEST(CairoPictureTest, PicturesSavedThenAWindowDrawnLeaveNoSurfaceBehind) {
+    const auto dir = std::filesystem::path(QUELT_ACTUAL_DIR) / "save";
+    std::filesystem::create_directories(dir);
+    {
+        CairoVectorPicture vector({30, 20});
+        vector.TakeDefPainter()->BeginPaint(IPainter::SettingsPrint);
+        vector.TakeDefPainter()->Ellipse(2, 2, 20, 15);
+        EXPECT_TRUE(vector.Save((dir / "pass.pdf").c_str()));
+        EXPECT_TRUE(vector.Save((dir / "pass.png").c_str()));
+        quelt_ptr<IVectorPicture> copy = vector.Copy();
+        CairoRasterPicture raster({30, 20});
+        raster.TakeDefPainter()->DrawVectorPicture(copy.get(), 0, 0, 29, 19);
+        EXPECT_TRUE(raster.Save((dir / "pass_raster.png").c_str()));
+    }
+    CairoSystem *system = new CairoSystem(96);
+    SetCurrentSystem(system);
+    auto *window = new CairoWindow(60, 40);
+    for (int i = 0; i < 8; ++i) {
+        window->Invalidate();
+        system->Pump();
+        window->ScrollContent(0, 2);
+    }
+    EXPECT_TRUE(window->SavePng((dir / "pass_window.png").c_str()));
+    window->Release();
+    SetCurrentSystem(nullptr);
 }
 
 TEST(CairoPictureTest, ClearUsesTheClearColourAndSizesNeverGoNegative) {
