@@ -23,7 +23,7 @@ int main(int argc, char **argv) {
         p.Rectangle(30 + i * 55, 170 - values[i], 70 + i * 55, 170);
     }
     p.SetFont(font(u"Sans"_w, font::DefaultFamily, 14, 1, 0));
-    p.SetTextAlign(4 | 8);  // centred, top
+    p.SetTextAlign(IPainter::TextCentre | IPainter::TextTop);
     p.DrawString(160, 10, u"Hello from quelt"_w, -1);
     p.EndPaint();
     bool saved = true;

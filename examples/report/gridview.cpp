@@ -22,14 +22,6 @@ constexpr double kMMPerPoint = 25.4 / 72;
 constexpr double kPrintSlack = 1.15;
 // Pixels around the text of a row on screen.
 constexpr int kScreenRowPadding = 6;
-// Text layout flags of IPainter::DrawString: left, right, vertical centre,
-// single line, ellipsis.
-constexpr int kAlignLeft = 1;
-constexpr int kAlignRight = 2;
-constexpr int kAlignCentre = 4;
-constexpr int kCentreVertically = 0x20;
-constexpr int kSingleLine = 0x40;
-constexpr int kEllipsis = 0x100;
 
 const _color kText(0, 0, 0, 255);
 
@@ -223,7 +215,9 @@ void GridView::DrawCell(IPainter *painter, const rectangle<double> &r, const wst
     const rectangle<double> inner(r.left + pad, r.top, r.right - pad, r.bottom);
     if (inner.right <= inner.left) return;
     painter->DrawString(inner, text,
-                        (right ? kAlignRight : kAlignLeft) | kCentreVertically | kSingleLine | kEllipsis, -1);
+                        (right ? IPainter::TextRight : IPainter::TextLeft) | IPainter::TextMiddle |
+                            IPainter::TextSingleLine | IPainter::TextEllipsis,
+                        -1);
 }
 
 void GridView::DrawHeader(IPainter *painter, const Metrics &m, int x, int y) {
@@ -384,7 +378,7 @@ void GridView::OnPrintPage(IPainter *painter, IPrinter *printer, int page) {
     const int footer = margin + (perPage + 1) * m.rowHeight;
     painter->SetTextColor(kText);
     painter->DrawString(rectangle<double>(margin, footer, paperWidth - margin, footer + m.rowHeight), number,
-                        kAlignCentre | kCentreVertically | kSingleLine, -1);
+                        IPainter::TextCentre | IPainter::TextMiddle | IPainter::TextSingleLine, -1);
 }
 
 }  // namespace report

@@ -384,7 +384,7 @@ void LineChart::DrawAxes(IPainter &painter, const Layout &layout) {
     const Scale toX(layout.x, plot.left, plot.right);
     const Scale toY(layout.y, plot.bottom, plot.top);
     painter.SetTextColor(kInk);
-    painter.SetTextAlign(4 | 8);
+    painter.SetTextAlign(IPainter::TextCentre | IPainter::TextTop);
     for (int i = 0; i < layout.xTicks.count; ++i) {
         const double value = layout.xTicks.At(i);
         const double px = toX(value);
@@ -393,7 +393,7 @@ void LineChart::DrawAxes(IPainter &painter, const Layout &layout) {
         painter.LineTo(px, plot.bottom + kTick);
         painter.DrawString(px, plot.bottom + kTick + kPad / 2, XLabel(value, layout.xTicks.step), -1);
     }
-    painter.SetTextAlign(2 | 0x20);
+    painter.SetTextAlign(IPainter::TextRight | IPainter::TextMiddle);
     for (int i = 0; i < layout.yTicks.count; ++i) {
         const double value = layout.yTicks.At(i);
         const double py = toY(value);
@@ -413,7 +413,7 @@ void LineChart::DrawLegend(IPainter &painter, const rectangle<double> &area) {
     double x = area.left;
     const double middle = (area.top + area.bottom) / 2;
     painter.SetTextColor(kInk);
-    painter.SetTextAlign(1 | 0x20);
+    painter.SetTextAlign(IPainter::TextLeft | IPainter::TextMiddle);
     for (std::size_t i = 0; i < m_series.size() && x < area.right; ++i) {
         Fill(painter, {x, middle - swatch / 2, x + swatch, middle + swatch / 2},
              GetSeriesColor(static_cast<int>(i)));

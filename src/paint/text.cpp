@@ -19,19 +19,6 @@ constexpr int kEllipsisLength = 3;
 // The sample whose width / 33 estimates an average character.
 const char kSample[] = "asdfghjkl;'zxcvbnm,./qwertyuiop[]";
 
-enum Flags : int {
-    Left = 1,
-    Right = 2,
-    Centre = 4,
-    Top = 8,
-    Bottom = 0x10,
-    Middle = 0x20,
-    SingleLine = 0x40,
-    Ellipsis = 0x100,
-    WordWrap = 0x800,
-    KeepLines = 0x1000,
-};
-
 // Units up to the terminator, at most count when count >= 0.
 int Resolve(const wchar *text, int count) {
     if (!text) return 0;
@@ -60,18 +47,19 @@ int SnapAngle(int angle) {
 
 // Upside down, the reading frame's left is the rectangle's right and its top the bottom.
 int Mirror(int flags) {
-    int mirrored = flags & ~(Left | Right | Centre | Bottom | Middle);
-    if (flags & Right) {
-        mirrored |= Left;
-    } else if (flags & Centre) {
-        mirrored |= Centre;
+    int mirrored = flags & ~(IPainter::TextLeft | IPainter::TextRight | IPainter::TextCentre |
+                             IPainter::TextBottom | IPainter::TextMiddle);
+    if (flags & IPainter::TextRight) {
+        mirrored |= IPainter::TextLeft;
+    } else if (flags & IPainter::TextCentre) {
+        mirrored |= IPainter::TextCentre;
     } else {
-        mirrored |= Right;
+        mirrored |= IPainter::TextRight;
     }
-    if (flags & Middle) {
-        mirrored |= Middle;
-    } else if (!(flags & Bottom)) {
-        mirrored |= Bottom;
+    if (flags & IPainter::TextMiddle) {
+        mirrored |= IPainter::TextMiddle;
+    } else if (!(flags & IPainter::TextBottom)) {
+        mirrored |= IPainter::TextBottom;
     }
     return mirrored;
 }
@@ -146,10 +134,13 @@ void IPainter::DrawString(double x, double y, const wchar *text, int count) {
     if (n == 0 || !MapForDevice(x, y)) return;
     long long px = ToInt(x), py = ToInt(y);
     const int align = m_textAlign;
-    if (align != 0 && (align & (Left | Top)) != (Left | Top)) {
+    if (align != 0 &&
+        (align & (IPainter::TextLeft | IPainter::TextTop)) != (IPainter::TextLeft | IPainter::TextTop)) {
         const size<int> extent = internalGetTextExtent(text, nullptr, n, false);
-        const double dy = align & Bottom ? extent.cy : (align & Middle ? extent.cy / 2 : 0);
-        const double dx = align & Right ? extent.cx : (align & Centre ? extent.cx / 2 : 0);
+        const double dy =
+            align & IPainter::TextBottom ? extent.cy : (align & IPainter::TextMiddle ? extent.cy / 2 : 0);
+        const double dx =
+            align & IPainter::TextRight ? extent.cx : (align & IPainter::TextCentre ? extent.cx / 2 : 0);
         const double a = m_textAngle * kPi / 1800;
         px -= std::llround(std::cos(a) * dx + dy * std::sin(a));
         py -= std::llround(std::cos(a) * dy - dx * std::sin(a));
@@ -193,18 +184,21 @@ size<int> IPainter::internalDrawString(const rectangle<int> &r, const wchar *tex
                     h = static_cast<long long>(r.bottom) - r.top;
     // The reading frame: width along the text, height along the line advance.
     const long long frameW = across ? w : h, frameH = across ? h : w;
-    if (!(flags & KeepLines) && frameH < spacing + 2 * lineHeight) flags |= SingleLine;
+    if (!(flags & IPainter::TextKeepLines) && frameH < spacing + 2 * lineHeight)
+        flags |= IPainter::TextSingleLine;
 
     const Measure measure = [this](const wstring &s, size_t start, size_t length) -> long long {
         return TextWidth(s.c_str() + start, static_cast<int>(length), false);
     };
     std::vector<wstring> lines;
-    if (flags & SingleLine) {
+    if (flags & IPainter::TextSingleLine) {
         if (TextWidth(all.c_str(), static_cast<int>(all.size()), true) > frameW) {
             // Keep the beginning of the text in view.
-            if (angle == 0 && (flags & Right)) flags = (flags & ~Right) | Left;
-            if (angle == 1800 && !(flags & (Right | Centre))) flags = (flags & ~Left) | Right;
-            if (flags & Ellipsis) {
+            if (angle == 0 && (flags & IPainter::TextRight))
+                flags = (flags & ~IPainter::TextRight) | IPainter::TextLeft;
+            if (angle == 1800 && !(flags & (IPainter::TextRight | IPainter::TextCentre)))
+                flags = (flags & ~IPainter::TextLeft) | IPainter::TextRight;
+            if (flags & IPainter::TextEllipsis) {
                 const long long room = frameW - TextWidth(kEllipsis, kEllipsisLength, true);
                 const auto fits = [&](size_t n) { return measure(all, 0, n) <= room; };
                 // The whole text does not fit; the longest fitting prefix is found by halving, starting from
@@ -239,14 +233,14 @@ size<int> IPainter::internalDrawString(const rectangle<int> &r, const wchar *tex
         while (start <= all.size()) {
             const size_t end = std::min(all.find('\n', start), all.size());
             const wstring line = all.substr(start, end - start);
-            if (flags & WordWrap) {
+            if (flags & IPainter::TextWordWrap) {
                 Wrap(line, frameW, measure, lines);
             } else {
                 lines.push_back(line);
             }
             start = end + 1;
         }
-        if ((flags & Ellipsis) && lineHeight + spacing > 0) {
+        if ((flags & IPainter::TextEllipsis) && lineHeight + spacing > 0) {
             const size_t room =
                 static_cast<size_t>(std::max(1LL, (frameH + spacing) / (lineHeight + spacing)));
             if (lines.size() > room) {
@@ -260,13 +254,17 @@ size<int> IPainter::internalDrawString(const rectangle<int> &r, const wchar *tex
     if (angle == 1800) flags = Mirror(flags);
     const long long n = static_cast<long long>(lines.size());
     const long long blockH = n * lineHeight + (n - 1) * spacing;
-    const long long v0 = flags & Bottom ? frameH - blockH : (flags & Middle ? (frameH - blockH) / 2 : 0);
+    const long long v0 = flags & IPainter::TextBottom
+                             ? frameH - blockH
+                             : (flags & IPainter::TextMiddle ? (frameH - blockH) / 2 : 0);
     long long widest = 0;
     for (long long i = 0; i < n; ++i) {
         const wstring &line = lines[i];
         const long long lineW = measure(line, 0, line.size());
         widest = std::max(widest, lineW);
-        const long long u = flags & Right ? frameW - lineW : (flags & Centre ? (frameW - lineW) / 2 : 0);
+        const long long u = flags & IPainter::TextRight
+                                ? frameW - lineW
+                                : (flags & IPainter::TextCentre ? (frameW - lineW) / 2 : 0);
         const long long v = v0 + i * (lineHeight + spacing);
         long long x = r.left + u, y = r.top + v;
         if (angle == 900) {

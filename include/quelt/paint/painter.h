@@ -298,16 +298,28 @@ class QUELT_API IPainter : public CBase {
         DrawControlElement(element, r.left, r.top, r.right, r.bottom, flag);
     }
 
-    // Text at a point: alignment 1 left, 2 right, 4 centre, 8 top, 0x10 bottom, 0x20 vertical centre,
-    // relative to the reference point and turned with the font.
+    // Text flags. At a point (SetTextAlign) the alignment bits place the text relative to the reference
+    // point, turned with the font; in a rectangle (DrawString) the alignment and layout bits place the
+    // lines within it (there TextTop is the default and not a bit of its own).
+    enum TextFlags : int {
+        TextLeft = 1,
+        TextRight = 2,
+        TextCentre = 4,
+        TextTop = 8,
+        TextBottom = 0x10,
+        TextMiddle = 0x20,
+        TextSingleLine = 0x40,
+        TextEllipsis = 0x100,
+        TextWordWrap = 0x800,
+        // Never switch to a single line on its own.
+        TextKeepLines = 0x1000,
+    };
     void SetTextAlign(int align) { m_textAlign = align; }
     int GetTextAlign() const { return m_textAlign; }
     // A count below 0 or beyond the text is the whole text.
     void DrawString(double x, double y, const wstring &text, int count);
     void DrawString(double x, double y, const wchar *text, int count);
-    // Text laid out in a rectangle (flags: 1 left, 2 right, 4 centre, 0x10 bottom, 0x20 vertical centre,
-    // 0x40 single line, 0x100 ellipsis, 0x800 word wrap, 0x1000 never single line on its own); returns the
-    // size of the drawn block in logical units.
+    // Text laid out in a rectangle under TextFlags; returns the size of the drawn block in logical units.
     size<double> DrawString(const rectangle<double> &r, const wstring &text, int flags, int count);
     size<double> DrawString(const rectangle<double> &r, const wchar *text, int flags, int count);
     // The extent in logical units: one line, or (singleLine false) the lines split at line feeds.
