@@ -25,22 +25,6 @@ void CHeadlessItems::Clear() {
 
 // --- combo box -----------------------------------------------------------------
 
-int CHeadlessComboBox::AddItem(const wstring &text) {
-    const int index = m_list.Add(text);
-    Changed();
-    return index;
-}
-
-void CHeadlessComboBox::DeleteItem(int index) {
-    m_list.Erase(index);
-    Changed();
-}
-
-void CHeadlessComboBox::ClearItems() {
-    m_list.Clear();
-    Changed();
-}
-
 void CHeadlessComboBox::SetCurSel(int index) {
     m_list.Select(index);
     if (m_list.Current() >= 0) Assign(m_list.Text(m_list.Current()));
@@ -148,22 +132,6 @@ void CHeadlessRadioButton::Press() {
 }
 
 // --- list box ------------------------------------------------------------------
-
-int CHeadlessListBox::AddItem(const wstring &text) {
-    const int index = m_list.Add(text);
-    Changed();
-    return index;
-}
-
-void CHeadlessListBox::DeleteItem(int index) {
-    m_list.Erase(index);
-    Changed();
-}
-
-void CHeadlessListBox::ClearItems() {
-    m_list.Clear();
-    Changed();
-}
 
 void CHeadlessListBox::SetCurSel(int index) {
     m_list.Select(index);

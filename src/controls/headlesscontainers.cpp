@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <typeinfo>
 
+#include "core/numeric_p.h"
+
 namespace quelt {
 
 namespace {
@@ -145,7 +147,7 @@ screen_rectangle<int> CHeadlessSplitter::Area() { return ClientOf(GetParent()); 
 int CHeadlessSplitter::Extent() {
     if (!GetParent()) return 0;
     const screen_rectangle<int> r = Area();
-    return GetOrientation() == Vertical ? r.bottom - r.top + 1 : r.right - r.left + 1;
+    return GetOrientation() == Vertical ? PixelCount(r.top, r.bottom) : PixelCount(r.left, r.right);
 }
 
 void CHeadlessSplitter::SetSections(ISysWindow *first, ISysWindow *second) {
@@ -204,7 +206,8 @@ void CHeadlessDecoration::Place() {
     ISysWindow *pane = GetContentPane();
     if (!pane || !GetParent()) return;
     screen_rectangle<int> r = ClientOf(GetParent());
-    r.top = std::min(r.top + ElementHeight * GetElementCount(), r.bottom);
+    r.top = SaturatingNarrow<int>(std::min(r.top + static_cast<long long>(ElementHeight) * GetElementCount(),
+                                           static_cast<long long>(r.bottom)));
     pane->SetBounds(r, true);
 }
 

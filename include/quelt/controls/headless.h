@@ -231,17 +231,37 @@ class QUELT_API CHeadlessItems {
     int m_current = -1;
 };
 
-class QUELT_API CHeadlessEdit : public CHeadlessEditing<CInplaceEdit> {};
-
-class QUELT_API CHeadlessComboBox : public CHeadlessEditing<CInplaceComboBox> {
+// The item-list operations a combo box and a list box share; a change of the
+// items repaints the control.
+template <class Base>
+class QUELT_API CHeadlessItemList : public Base {
   public:
-    int AddItem(const wstring &text) override;
-    void DeleteItem(int index) override;
-    void ClearItems() override;
+    int AddItem(const wstring &text) override {
+        const int index = m_list.Add(text);
+        this->Changed();
+        return index;
+    }
+    void DeleteItem(int index) override {
+        m_list.Erase(index);
+        this->Changed();
+    }
+    void ClearItems() override {
+        m_list.Clear();
+        this->Changed();
+    }
     int GetItemCount() const override { return m_list.Count(); }
     wstring GetItemText(int index) const override { return m_list.Text(index); }
-    void SetCurSel(int index) override;
     int GetCurSel() const override { return m_list.Current(); }
+
+  protected:
+    CHeadlessItems m_list;
+};
+
+class QUELT_API CHeadlessEdit : public CHeadlessEditing<CInplaceEdit> {};
+
+class QUELT_API CHeadlessComboBox : public CHeadlessItemList<CHeadlessEditing<CInplaceComboBox>> {
+  public:
+    void SetCurSel(int index) override;
     void ShowDropDown(bool show) override;
     bool IsDroppedDown() const override { return m_dropped; }
 
@@ -252,7 +272,6 @@ class QUELT_API CHeadlessComboBox : public CHeadlessEditing<CInplaceComboBox> {
     void Choose(int index);
 
   private:
-    CHeadlessItems m_list;
     bool m_dropped = false;
 };
 
@@ -433,15 +452,9 @@ class QUELT_API CHeadlessRadioButton : public CHeadlessButtonKind<CInplaceRadioB
     bool m_checked = false;
 };
 
-class QUELT_API CHeadlessListBox : public CHeadlessCommon<CInplaceListBox> {
+class QUELT_API CHeadlessListBox : public CHeadlessItemList<CHeadlessCommon<CInplaceListBox>> {
   public:
-    int AddItem(const wstring &text) override;
-    void DeleteItem(int index) override;
-    void ClearItems() override;
-    int GetItemCount() const override { return m_list.Count(); }
-    wstring GetItemText(int index) const override { return m_list.Text(index); }
     void SetCurSel(int index) override;
-    int GetCurSel() const override { return m_list.Current(); }
 
     // The user clicks an item: ListBoxOnSelectionChanged when it changes.
     void Select(int index);
@@ -456,9 +469,6 @@ class QUELT_API CHeadlessListBox : public CHeadlessCommon<CInplaceListBox> {
 
   protected:
     void KindFocusChanged(bool got) override;
-
-  private:
-    CHeadlessItems m_list;
 };
 
 }  // namespace quelt
