@@ -1,6 +1,12 @@
 #include "quelt/controls/headless.h"
 
+#include "core/numeric_p.h"
+
 namespace quelt {
+
+size<int> BoundsSize(const screen_rectangle<int> &bounds) {
+    return {PixelCount(bounds.left, bounds.right), PixelCount(bounds.top, bounds.bottom)};
+}
 
 // --- item lists ----------------------------------------------------------------
 

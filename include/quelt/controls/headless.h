@@ -18,6 +18,10 @@
 
 namespace quelt {
 
+// The pixels across and down the bounds, both edges included, saturated into
+// int: a control's corners may lie anywhere in int.
+QUELT_API size<int> BoundsSize(const screen_rectangle<int> &bounds);
+
 // Place, visibility, enabling, font and focus.
 template <class Base>
 class QUELT_API CHeadlessControl : public Base {
@@ -322,8 +326,9 @@ class QUELT_API CHeadlessCommon : public CHeadlessControl<Base> {
             CWindowEvent moved(this->Sender(), left, top);
             this->NotifyOnMove(&moved);
         }
-        if (right - left != old.right - old.left || bottom - top != old.bottom - old.top) {
-            CWindowEvent resized(this->Sender(), right - left + 1, bottom - top + 1);
+        const size<int> now = BoundsSize(this->Bounds());
+        if (now != BoundsSize(old)) {
+            CWindowEvent resized(this->Sender(), now.cx, now.cy);
             this->NotifyOnResize(&resized);
         }
     }
