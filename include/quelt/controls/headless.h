@@ -285,18 +285,11 @@ template <class Base>
 class QUELT_API CHeadlessCommon : public CHeadlessControl<Base> {
   public:
     // Down, up, click (client coordinates).
-    void Click(int x = 0, int y = 0) {
-        if (!this->IsEnabled()) return;
-        Mouse(&CHeadlessCommon::NotifyOnButtonDown, x, y, keystate::LeftButton);
-        Mouse(&CHeadlessCommon::NotifyOnButtonUp, x, y, 0);
-        Mouse(&CHeadlessCommon::NotifyOnClick, x, y, 0);
-    }
+    void Click(int x = 0, int y = 0) { ClickAs(&CHeadlessCommon::NotifyOnClick, x, y); }
+    // Down, up, double-click, up.
     void DoubleClick(int x = 0, int y = 0) {
-        if (!this->IsEnabled()) return;
-        Mouse(&CHeadlessCommon::NotifyOnButtonDown, x, y, keystate::LeftButton);
-        Mouse(&CHeadlessCommon::NotifyOnButtonUp, x, y, 0);
-        Mouse(&CHeadlessCommon::NotifyOnDoubleClick, x, y, 0);
-        Mouse(&CHeadlessCommon::NotifyOnButtonUp, x, y, 0);
+        if (ClickAs(&CHeadlessCommon::NotifyOnDoubleClick, x, y))
+            Mouse(&CHeadlessCommon::NotifyOnButtonUp, x, y, 0);
     }
     void MouseMove(int x, int y) {
         CMouseEvent event(this->Sender(), x, y, 0, button::None);
@@ -360,6 +353,14 @@ class QUELT_API CHeadlessCommon : public CHeadlessControl<Base> {
     virtual void KindFocusChanged(bool) {}
 
   private:
+    // Down, up, then the click raise names; false when disabled.
+    bool ClickAs(void (CHeadlessCommon::*raise)(CMouseEvent *), int x, int y) {
+        if (!this->IsEnabled()) return false;
+        Mouse(&CHeadlessCommon::NotifyOnButtonDown, x, y, keystate::LeftButton);
+        Mouse(&CHeadlessCommon::NotifyOnButtonUp, x, y, 0);
+        Mouse(raise, x, y, 0);
+        return true;
+    }
     void Mouse(void (CHeadlessCommon::*raise)(CMouseEvent *), int x, int y, VKeyState keys) {
         CMouseEvent event(this->Sender(), x, y, keys, button::Left);
         (this->*raise)(&event);
