@@ -229,25 +229,23 @@ void CHeadlessToolbar::AddSeparator() {
     Changed();
 }
 
-void CHeadlessToolbar::EnableButton(int id, bool enabled) {
-    if (Button *button = Find(id)) button->enabled = enabled;
+void CHeadlessToolbar::SetFlag(int id, bool Button::*flag, bool value) {
+    if (Button *button = Find(id)) button->*flag = value;
     Changed();
 }
 
-bool CHeadlessToolbar::IsButtonEnabled(int id) {
+bool CHeadlessToolbar::Flag(int id, bool Button::*flag) {
     const Button *button = Find(id);
-    return button && button->enabled;
+    return button && button->*flag;
 }
 
-void CHeadlessToolbar::CheckButton(int id, bool checked) {
-    if (Button *button = Find(id)) button->checked = checked;
-    Changed();
-}
+void CHeadlessToolbar::EnableButton(int id, bool enabled) { SetFlag(id, &Button::enabled, enabled); }
 
-bool CHeadlessToolbar::IsButtonChecked(int id) {
-    const Button *button = Find(id);
-    return button && button->checked;
-}
+bool CHeadlessToolbar::IsButtonEnabled(int id) { return Flag(id, &Button::enabled); }
+
+void CHeadlessToolbar::CheckButton(int id, bool checked) { SetFlag(id, &Button::checked, checked); }
+
+bool CHeadlessToolbar::IsButtonChecked(int id) { return Flag(id, &Button::checked); }
 
 screen_rectangle<int> CHeadlessToolbar::GetButtonRect(int id) {
     int x = 0;
