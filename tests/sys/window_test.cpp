@@ -27,6 +27,16 @@ class WindowTest : public ::testing::Test {
     void SetUp() override { SetSysPallete(&palette); }
     void TearDown() override { SetSysPallete(nullptr); }
 
+    // What a receiver hears of the gesture on the window: the log's lines with the prefixes.
+    Lines Heard(ScriptedWindow &window, const std::function<void(ScriptedWindow &)> &gesture,
+                const Lines &prefixes) {
+        Listener heard(log, "heard");
+        heard.Listen(&window);
+        log.Clear();
+        gesture(window);
+        return Only(log, prefixes);
+    }
+
     quelt::testing::FixedSysPalette palette;
     InstalledSystem system;
     CallLog &log = system->Log();
@@ -107,11 +117,7 @@ TEST_F(WindowTest, GesturesRaiseWhatANativeWindowWould) {
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         ScriptedWindow window;
-        Listener heard(log, "heard");
-        heard.Listen(&window);
-        log.Clear();
-        c.gesture(window);
-        EXPECT_EQ(Only(log, {"heard."}), c.heard);
+        EXPECT_EQ(Heard(window, c.gesture, {"heard."}), c.heard);
     }
 }
 
@@ -148,13 +154,9 @@ TEST_F(WindowTest, BoundsAnywhereInIntSaturateInsteadOfWrapping) {
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         ScriptedWindow window;
-        Listener heard(log, "heard");
-        heard.Listen(&window);
-        log.Clear();
-        c.gesture(window);
+        EXPECT_EQ(Heard(window, c.gesture, {"heard.OnMove", "heard.OnResize"}), c.heard);
         EXPECT_EQ(window.GetBounds(), c.bounds);
         EXPECT_EQ(window.GetBoundsRect(), c.client);
-        EXPECT_EQ(Only(log, {"heard.OnMove", "heard.OnResize"}), c.heard);
     }
 }
 
