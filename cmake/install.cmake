@@ -7,24 +7,22 @@ install(TARGETS quelt_base_20u EXPORT quelt-targets
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/quelt DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(EXPORT quelt-targets NAMESPACE quelt:: DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/quelt)
 
-# The optional component "testing": find_package(quelt COMPONENTS testing).
-install(TARGETS quelt_testing EXPORT quelt-testing-targets COMPONENT testing
-  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/platform/testing/include/quelt DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}
-  COMPONENT testing)
-install(EXPORT quelt-testing-targets NAMESPACE quelt:: DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/quelt
-  COMPONENT testing)
+# Installs the platform under platform/<name> as the optional component <name>:
+# find_package(quelt COMPONENTS <name>).
+function(quelt_install_platform name)
+  install(TARGETS quelt_${name} EXPORT quelt-${name}-targets COMPONENT ${name}
+    ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+  install(DIRECTORY ${PROJECT_SOURCE_DIR}/platform/${name}/include/quelt DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}
+    COMPONENT ${name})
+  install(EXPORT quelt-${name}-targets NAMESPACE quelt:: DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/quelt
+    COMPONENT ${name})
+endfunction()
 
-# The optional component "cairo", where the Cairo platform is built:
-# find_package(quelt COMPONENTS cairo). The config file finds Cairo and Pango
+quelt_install_platform(testing)
+# Where the Cairo platform is built; the config file finds Cairo and Pango
 # through pkg-config for it.
 if(TARGET quelt_cairo)
-  install(TARGETS quelt_cairo EXPORT quelt-cairo-targets COMPONENT cairo
-    ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
-  install(DIRECTORY ${PROJECT_SOURCE_DIR}/platform/cairo/include/quelt DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}
-    COMPONENT cairo)
-  install(EXPORT quelt-cairo-targets NAMESPACE quelt:: DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/quelt
-    COMPONENT cairo)
+  quelt_install_platform(cairo)
 endif()
 
 configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/quelt-config.cmake.in

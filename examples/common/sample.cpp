@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <initializer_list>
 #include <random>
 #include <stdexcept>
 
@@ -21,6 +22,21 @@ double Hundredths(double value) { return std::round(value * 100) / 100; }
 
 // A draw in [-1, 1] in steps of 1/1000.
 double Noise(std::mt19937 &random) { return static_cast<double>(random() % 2001) / 1000 - 1; }
+
+// mt19937's sequence is fixed by the standard; the distributions are not,
+// so the draws are reduced by hand to keep the samples the same everywhere.
+constexpr std::mt19937::result_type kSeed = 20240607;
+
+struct Column {
+    const char *name;
+    IField::Types type;
+};
+
+// Declares the columns and makes room for the rows.
+void Prepare(Table &table, std::initializer_list<Column> columns, unsigned rows) {
+    for (const Column &column : columns) table.AddColumn(column.name, column.type);
+    table.Data().GetDataStorage().Reserve(rows);
+}
 
 std::string CsvField(std::string text) {
     if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
@@ -68,15 +84,14 @@ void GenerateSample(unsigned rows, Table &table) {
     static const wstring cities[] = {u"Oslo"_w,   u"Lisbon"_w, u"Zagreb"_w,  u"Quito"_w,  u"Nairobi"_w,
                                      u"Hanoi"_w,  u"Lima"_w,   u"Tallinn"_w, u"Osaka"_w,  u"Dakar"_w,
                                      u"Bergen"_w, u"Austin"_w, u"Porto"_w,   u"Kraków"_w, u"Perth"_w};
-    table.AddColumn("id", IField::Int);
-    table.AddColumn("city", IField::String);
-    table.AddColumn("amount", IField::Double);
-    table.AddColumn("date", IField::DateTime);
-    table.AddColumn("qty", IField::Int);
-    table.Data().GetDataStorage().Reserve(rows);
-    // mt19937's sequence is fixed by the standard; the distributions are not,
-    // so the draws are reduced by hand to keep the sample the same everywhere.
-    std::mt19937 random(20240607);
+    Prepare(table,
+            {{"id", IField::Int},
+             {"city", IField::String},
+             {"amount", IField::Double},
+             {"date", IField::DateTime},
+             {"qty", IField::Int}},
+            rows);
+    std::mt19937 random(kSeed);
     const double firstDay = tdatetime(1, 1, 2020).GetDateTime();
     FastWriter writer(table.Data());
     for (unsigned row = 0; row < rows; ++row) {
@@ -94,14 +109,15 @@ void GenerateSample(unsigned rows, Table &table) {
 void GenerateReadings(unsigned rows, Table &table) {
     using namespace quelt;
     static const wstring sites[] = {u"Bergen"_w, u"Porto"_w, u"Quito"_w, u"Tallinn"_w, u"Perth"_w};
-    table.AddColumn("id", IField::Int);
-    table.AddColumn("time", IField::DateTime);
-    table.AddColumn("site", IField::String);
-    table.AddColumn("inside", IField::Double);
-    table.AddColumn("outside", IField::Double);
-    table.AddColumn("load", IField::Int);
-    table.Data().GetDataStorage().Reserve(rows);
-    std::mt19937 random(20240607);
+    Prepare(table,
+            {{"id", IField::Int},
+             {"time", IField::DateTime},
+             {"site", IField::String},
+             {"inside", IField::Double},
+             {"outside", IField::Double},
+             {"load", IField::Int}},
+            rows);
+    std::mt19937 random(kSeed);
     const double firstDay = tdatetime(1, 1, 2024).GetDateTime();
     const double pi = std::acos(-1.0);
     double inside = 21;
@@ -124,10 +140,7 @@ void GenerateReadings(unsigned rows, Table &table) {
 }
 
 void GenerateRamp(unsigned rows, Table &table) {
-    table.AddColumn("x", IField::Int);
-    table.AddColumn("up", IField::Double);
-    table.AddColumn("down", IField::Double);
-    table.Data().GetDataStorage().Reserve(rows);
+    Prepare(table, {{"x", IField::Int}, {"up", IField::Double}, {"down", IField::Double}}, rows);
     FastWriter writer(table.Data());
     for (unsigned row = 0; row < rows; ++row) {
         writer->AddRecord();

@@ -1,6 +1,12 @@
 #include "quelt/controls/headless.h"
 
+#include "core/numeric_p.h"
+
 namespace quelt {
+
+size<int> BoundsSize(const screen_rectangle<int> &bounds) {
+    return {PixelCount(bounds.left, bounds.right), PixelCount(bounds.top, bounds.bottom)};
+}
 
 // --- item lists ----------------------------------------------------------------
 
@@ -24,22 +30,6 @@ void CHeadlessItems::Clear() {
 }
 
 // --- combo box -----------------------------------------------------------------
-
-int CHeadlessComboBox::AddItem(const wstring &text) {
-    const int index = m_list.Add(text);
-    Changed();
-    return index;
-}
-
-void CHeadlessComboBox::DeleteItem(int index) {
-    m_list.Erase(index);
-    Changed();
-}
-
-void CHeadlessComboBox::ClearItems() {
-    m_list.Clear();
-    Changed();
-}
 
 void CHeadlessComboBox::SetCurSel(int index) {
     m_list.Select(index);
@@ -148,22 +138,6 @@ void CHeadlessRadioButton::Press() {
 }
 
 // --- list box ------------------------------------------------------------------
-
-int CHeadlessListBox::AddItem(const wstring &text) {
-    const int index = m_list.Add(text);
-    Changed();
-    return index;
-}
-
-void CHeadlessListBox::DeleteItem(int index) {
-    m_list.Erase(index);
-    Changed();
-}
-
-void CHeadlessListBox::ClearItems() {
-    m_list.Clear();
-    Changed();
-}
 
 void CHeadlessListBox::SetCurSel(int index) {
     m_list.Select(index);

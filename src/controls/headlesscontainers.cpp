@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <typeinfo>
 
+#include "core/numeric_p.h"
+
 namespace quelt {
 
 namespace {
@@ -145,7 +147,7 @@ screen_rectangle<int> CHeadlessSplitter::Area() { return ClientOf(GetParent()); 
 int CHeadlessSplitter::Extent() {
     if (!GetParent()) return 0;
     const screen_rectangle<int> r = Area();
-    return GetOrientation() == Vertical ? r.bottom - r.top + 1 : r.right - r.left + 1;
+    return GetOrientation() == Vertical ? PixelCount(r.top, r.bottom) : PixelCount(r.left, r.right);
 }
 
 void CHeadlessSplitter::SetSections(ISysWindow *first, ISysWindow *second) {
@@ -204,7 +206,8 @@ void CHeadlessDecoration::Place() {
     ISysWindow *pane = GetContentPane();
     if (!pane || !GetParent()) return;
     screen_rectangle<int> r = ClientOf(GetParent());
-    r.top = std::min(r.top + ElementHeight * GetElementCount(), r.bottom);
+    r.top = SaturatingNarrow<int>(std::min(r.top + static_cast<long long>(ElementHeight) * GetElementCount(),
+                                           static_cast<long long>(r.bottom)));
     pane->SetBounds(r, true);
 }
 
@@ -226,25 +229,23 @@ void CHeadlessToolbar::AddSeparator() {
     Changed();
 }
 
-void CHeadlessToolbar::EnableButton(int id, bool enabled) {
-    if (Button *button = Find(id)) button->enabled = enabled;
+void CHeadlessToolbar::SetFlag(int id, bool Button::*flag, bool value) {
+    if (Button *button = Find(id)) button->*flag = value;
     Changed();
 }
 
-bool CHeadlessToolbar::IsButtonEnabled(int id) {
+bool CHeadlessToolbar::Flag(int id, bool Button::*flag) {
     const Button *button = Find(id);
-    return button && button->enabled;
+    return button && button->*flag;
 }
 
-void CHeadlessToolbar::CheckButton(int id, bool checked) {
-    if (Button *button = Find(id)) button->checked = checked;
-    Changed();
-}
+void CHeadlessToolbar::EnableButton(int id, bool enabled) { SetFlag(id, &Button::enabled, enabled); }
 
-bool CHeadlessToolbar::IsButtonChecked(int id) {
-    const Button *button = Find(id);
-    return button && button->checked;
-}
+bool CHeadlessToolbar::IsButtonEnabled(int id) { return Flag(id, &Button::enabled); }
+
+void CHeadlessToolbar::CheckButton(int id, bool checked) { SetFlag(id, &Button::checked, checked); }
+
+bool CHeadlessToolbar::IsButtonChecked(int id) { return Flag(id, &Button::checked); }
 
 screen_rectangle<int> CHeadlessToolbar::GetButtonRect(int id) {
     int x = 0;

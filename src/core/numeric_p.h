@@ -29,4 +29,10 @@ I SaturatingNarrow(long long value) {
     return static_cast<I>(value < lo ? lo : (value > hi ? hi : value));
 }
 
+// last - first without overflow, for corners that may lie anywhere in int.
+inline long long WideDifference(int last, int first) { return static_cast<long long>(last) - first; }
+
+// The pixels from first to last, both included, saturated into int.
+inline int PixelCount(int first, int last) { return SaturatingNarrow<int>(WideDifference(last, first) + 1); }
+
 }  // namespace quelt

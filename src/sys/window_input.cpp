@@ -29,25 +29,24 @@ void CSysWindow::NativeButtonUp(int x, int y, MouseButton button, VKeyState keys
     NotifyOnButtonUp(&event);
 }
 
-void CSysWindow::NativeClick(int x, int y, MouseButton button, VKeyState keys) {
+bool CSysWindow::NativePress(int x, int y, MouseButton button, VKeyState keys,
+                             void (CSysWindow::*raise)(CMouseEvent *)) {
     EntryScope scope(this);
     NativeButtonDown(x, y, button, keys | Pressed(button));
-    if (!scope.Alive()) return;
+    if (!scope.Alive()) return false;
     NativeButtonUp(x, y, button, keys);
-    if (!scope.Alive()) return;
+    if (!scope.Alive()) return false;
     CMouseEvent event(static_cast<IEventSender *>(this), x, y, keys, button);
-    NotifyOnClick(&event);
+    (this->*raise)(&event);
+    return scope.Alive();
+}
+
+void CSysWindow::NativeClick(int x, int y, MouseButton button, VKeyState keys) {
+    NativePress(x, y, button, keys, &CSysWindow::NotifyOnClick);
 }
 
 void CSysWindow::NativeDoubleClick(int x, int y, MouseButton button, VKeyState keys) {
-    EntryScope scope(this);
-    NativeButtonDown(x, y, button, keys | Pressed(button));
-    if (!scope.Alive()) return;
-    NativeButtonUp(x, y, button, keys);
-    if (!scope.Alive()) return;
-    CMouseEvent event(static_cast<IEventSender *>(this), x, y, keys, button);
-    NotifyOnDoubleClick(&event);
-    if (scope.Alive()) NativeButtonUp(x, y, button, keys);
+    if (NativePress(x, y, button, keys, &CSysWindow::NotifyOnDoubleClick)) NativeButtonUp(x, y, button, keys);
 }
 
 void CSysWindow::NativeHover(int x, int y, VKeyState keys) {

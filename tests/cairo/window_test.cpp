@@ -2,6 +2,8 @@
 
 #include <atomic>
 #include <filesystem>
+#include <functional>
+#include <limits>
 #include <thread>
 
 #include "golden.h"
@@ -239,4 +241,30 @@ TEST_F(CairoWindowTest, MetricsFollowTheDpi) {
     EXPECT_GT(tall, at96.Painter().GetTextSize(Utf8ToWide("Ag")).cy * 1.3);
     window->Release();
     EXPECT_THROW(system->Mouse().AddCursor(31, 32, 32, nullptr, nullptr, 10, 10), BadCursorImage);
+}
+
+// Moves and resizes near the ends of int keep the far corner at INT_MAX
+// instead of wrapping it below the near one.
+TEST_F(CairoWindowTest, BoundsNearTheEndsOfIntSaturate) {
+    constexpr int hi = std::numeric_limits<int>::max();
+    struct Case {
+        const char *name;
+        std::function<void(CairoWindow &)> gesture;
+        screen_rectangle<int> bounds;
+    };
+    const Case cases[] = {
+        {"moved to the far corner", [](CairoWindow &w) { w.Move(hi - 5, hi - 3); }, {hi - 5, hi - 3, hi, hi}},
+        {"grown past the far corner",
+         [](CairoWindow &w) { w.Move(hi - 5, 0), w.Resize(hi, 10); },
+         {hi - 5, 0, hi, 9}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        auto *window = new CairoWindow(20, 10);
+        c.gesture(*window);
+        EXPECT_EQ(window->GetBounds(), c.bounds);
+        const screen_rectangle<int> &b = c.bounds;
+        EXPECT_EQ(window->GetBoundsRect(), rectangle<int>(0, 0, b.right - b.left, b.bottom - b.top));
+        window->Release();
+    }
 }

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <set>
 #include <string>
 #include <typeinfo>
+#include <utility>
+#include <vector>
 
 #include "controls/control_listener.h"
 #include "quelt/controls/clipboard.h"
@@ -104,6 +107,22 @@ TEST_F(ControlsTest, EachControlRaisesExactlyItsOwnEvents) {
     CButtonNotify buttons;
     EXPECT_FALSE(label.Subscribe(buttons.AsNotify(), typeid(IButtonNotify), true));
     EXPECT_TRUE(button.Subscribe(buttons.AsNotify(), typeid(IButtonNotify), true));
+}
+
+TEST_F(ControlsTest, ResizesAcrossTheWholeIntRangeSaturate) {
+    constexpr int lo = std::numeric_limits<int>::min();
+    constexpr int hi = std::numeric_limits<int>::max();
+    struct Sizes : CWindowNotify {
+        void OnResize(CWindowEvent *event) override { heard.emplace_back(event->GetX(), event->GetY()); }
+        std::vector<std::pair<int, int>> heard;
+    } sizes;
+    ScriptedLabel label(log, "label");
+    label.Subscribe(sizes.AsNotify(), typeid(IWindowNotify), true);
+    label.SetBounds(0, 0, 9, 9);
+    label.SetBounds(lo, 0, hi, 9);
+    label.SetBounds(lo, lo, hi, hi);
+    label.SetBounds(hi, 0, hi, 9);
+    EXPECT_EQ(sizes.heard, (std::vector<std::pair<int, int>>{{10, 10}, {hi, 10}, {hi, hi}, {1, 10}}));
 }
 
 TEST_F(ControlsTest, TypingEditsTheTextUnlessForbiddenOrReadOnly) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "controls/control_listener.h"
 #include "quelt/testing/containers.h"
 #include "sys/window_fixture.h"
@@ -92,6 +94,19 @@ TEST_F(SplitterTest, KeepsItsPositionThroughResizes) {
                      "heard.SplitterOnChangeSize 3 80", "heard.SplitterOnChangeSize 80 3",
                      "heard.SplitterOnChangeSize 180 80", "heard.SplitterOnChangeSize 60 180",
                      "heard.SplitterOnChangeSize 120 60"}));
+}
+
+TEST_F(SplitterTest, AParentReachingTheEndOfIntKeepsTheSectionsInside) {
+    constexpr int hi = std::numeric_limits<int>::max();
+    ScriptedWindow *left = Child();
+    ScriptedWindow *right = Child();
+    splitter.SetResizeMode(ISplitter::KeepFirst);
+    splitter.SetSections(left, right);
+    splitter.SetPosition(80);
+    parent.SetBounds({0, 0, hi, 99}, false);
+    EXPECT_EQ(splitter.GetPosition(), 80);
+    EXPECT_EQ(left->GetBounds(), Rect(0, 0, 79, 99));
+    EXPECT_EQ(right->GetBounds(), Rect(83, 0, hi, 99));
 }
 
 TEST_F(SplitterTest, StackedSectionsAndTheMinimalSize) {

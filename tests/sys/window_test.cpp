@@ -4,7 +4,9 @@
 
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <memory>
+#include <string>
 #include <typeinfo>
 #include <utility>
 #include <vector>
@@ -24,6 +26,16 @@ class WindowTest : public ::testing::Test {
   protected:
     void SetUp() override { SetSysPallete(&palette); }
     void TearDown() override { SetSysPallete(nullptr); }
+
+    // What a receiver hears of the gesture on the window: the log's lines with the prefixes.
+    Lines Heard(ScriptedWindow &window, const std::function<void(ScriptedWindow &)> &gesture,
+                const Lines &prefixes) {
+        Listener heard(log, "heard");
+        heard.Listen(&window);
+        log.Clear();
+        gesture(window);
+        return Only(log, prefixes);
+    }
 
     quelt::testing::FixedSysPalette palette;
     InstalledSystem system;
@@ -105,11 +117,46 @@ TEST_F(WindowTest, GesturesRaiseWhatANativeWindowWould) {
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         ScriptedWindow window;
-        Listener heard(log, "heard");
-        heard.Listen(&window);
-        log.Clear();
-        c.gesture(window);
-        EXPECT_EQ(Only(log, {"heard."}), c.heard);
+        EXPECT_EQ(Heard(window, c.gesture, {"heard."}), c.heard);
+    }
+}
+
+TEST_F(WindowTest, BoundsAnywhereInIntSaturateInsteadOfWrapping) {
+    constexpr int lo = std::numeric_limits<int>::min();
+    constexpr int hi = std::numeric_limits<int>::max();
+    struct Case {
+        const char *name;
+        std::function<void(ScriptedWindow &)> gesture;
+        screen_rectangle<int> bounds;
+        rectangle<int> client;
+        Lines heard;
+    };
+    const std::string hiText = std::to_string(hi), loText = std::to_string(lo);
+    const Case cases[] = {
+        {"whole range",
+         [](ScriptedWindow &w) {
+             w.SetBounds({lo, lo, hi, hi}, false);
+         },
+         {lo, lo, hi, hi},
+         {0, 0, hi, hi},
+         {"heard.OnMove " + loText + "," + loText, "heard.OnResize " + hiText + "," + hiText}},
+        {"moved to the far corner",
+         [](ScriptedWindow &w) { w.Move(hi - 10, hi); },
+         {hi - 10, hi, hi, hi},
+         {0, 0, 10, 0},
+         {"heard.OnMove " + std::to_string(hi - 10) + "," + hiText, "heard.OnResize 11,1"}},
+        {"grown past the far corner",
+         [](ScriptedWindow &w) { w.Move(hi - 10, 0), w.Resize(hi, 50); },
+         {hi - 10, 0, hi, 49},
+         {0, 0, 10, 49},
+         {"heard.OnMove " + std::to_string(hi - 10) + ",0", "heard.OnResize 11,50"}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedWindow window;
+        EXPECT_EQ(Heard(window, c.gesture, {"heard.OnMove", "heard.OnResize"}), c.heard);
+        EXPECT_EQ(window.GetBounds(), c.bounds);
+        EXPECT_EQ(window.GetBoundsRect(), c.client);
     }
 }
 

@@ -18,6 +18,10 @@
 
 namespace quelt {
 
+// The pixels across and down the bounds, both edges included, saturated into
+// int: a control's corners may lie anywhere in int.
+QUELT_API size<int> BoundsSize(const screen_rectangle<int> &bounds);
+
 // Place, visibility, enabling, font and focus.
 template <class Base>
 class QUELT_API CHeadlessControl : public Base {
@@ -231,17 +235,37 @@ class QUELT_API CHeadlessItems {
     int m_current = -1;
 };
 
-class QUELT_API CHeadlessEdit : public CHeadlessEditing<CInplaceEdit> {};
-
-class QUELT_API CHeadlessComboBox : public CHeadlessEditing<CInplaceComboBox> {
+// The item-list operations a combo box and a list box share; a change of the
+// items repaints the control.
+template <class Base>
+class QUELT_API CHeadlessItemList : public Base {
   public:
-    int AddItem(const wstring &text) override;
-    void DeleteItem(int index) override;
-    void ClearItems() override;
+    int AddItem(const wstring &text) override {
+        const int index = m_list.Add(text);
+        this->Changed();
+        return index;
+    }
+    void DeleteItem(int index) override {
+        m_list.Erase(index);
+        this->Changed();
+    }
+    void ClearItems() override {
+        m_list.Clear();
+        this->Changed();
+    }
     int GetItemCount() const override { return m_list.Count(); }
     wstring GetItemText(int index) const override { return m_list.Text(index); }
-    void SetCurSel(int index) override;
     int GetCurSel() const override { return m_list.Current(); }
+
+  protected:
+    CHeadlessItems m_list;
+};
+
+class QUELT_API CHeadlessEdit : public CHeadlessEditing<CInplaceEdit> {};
+
+class QUELT_API CHeadlessComboBox : public CHeadlessItemList<CHeadlessEditing<CInplaceComboBox>> {
+  public:
+    void SetCurSel(int index) override;
     void ShowDropDown(bool show) override;
     bool IsDroppedDown() const override { return m_dropped; }
 
@@ -252,7 +276,6 @@ class QUELT_API CHeadlessComboBox : public CHeadlessEditing<CInplaceComboBox> {
     void Choose(int index);
 
   private:
-    CHeadlessItems m_list;
     bool m_dropped = false;
 };
 
@@ -262,18 +285,11 @@ template <class Base>
 class QUELT_API CHeadlessCommon : public CHeadlessControl<Base> {
   public:
     // Down, up, click (client coordinates).
-    void Click(int x = 0, int y = 0) {
-        if (!this->IsEnabled()) return;
-        Mouse(&CHeadlessCommon::NotifyOnButtonDown, x, y, keystate::LeftButton);
-        Mouse(&CHeadlessCommon::NotifyOnButtonUp, x, y, 0);
-        Mouse(&CHeadlessCommon::NotifyOnClick, x, y, 0);
-    }
+    void Click(int x = 0, int y = 0) { ClickAs(&CHeadlessCommon::NotifyOnClick, x, y); }
+    // Down, up, double-click, up.
     void DoubleClick(int x = 0, int y = 0) {
-        if (!this->IsEnabled()) return;
-        Mouse(&CHeadlessCommon::NotifyOnButtonDown, x, y, keystate::LeftButton);
-        Mouse(&CHeadlessCommon::NotifyOnButtonUp, x, y, 0);
-        Mouse(&CHeadlessCommon::NotifyOnDoubleClick, x, y, 0);
-        Mouse(&CHeadlessCommon::NotifyOnButtonUp, x, y, 0);
+        if (ClickAs(&CHeadlessCommon::NotifyOnDoubleClick, x, y))
+            Mouse(&CHeadlessCommon::NotifyOnButtonUp, x, y, 0);
     }
     void MouseMove(int x, int y) {
         CMouseEvent event(this->Sender(), x, y, 0, button::None);
@@ -303,8 +319,9 @@ class QUELT_API CHeadlessCommon : public CHeadlessControl<Base> {
             CWindowEvent moved(this->Sender(), left, top);
             this->NotifyOnMove(&moved);
         }
-        if (right - left != old.right - old.left || bottom - top != old.bottom - old.top) {
-            CWindowEvent resized(this->Sender(), right - left + 1, bottom - top + 1);
+        const size<int> now = BoundsSize(this->Bounds());
+        if (now != BoundsSize(old)) {
+            CWindowEvent resized(this->Sender(), now.cx, now.cy);
             this->NotifyOnResize(&resized);
         }
     }
@@ -336,6 +353,14 @@ class QUELT_API CHeadlessCommon : public CHeadlessControl<Base> {
     virtual void KindFocusChanged(bool) {}
 
   private:
+    // Down, up, then the click raise names; false when disabled.
+    bool ClickAs(void (CHeadlessCommon::*raise)(CMouseEvent *), int x, int y) {
+        if (!this->IsEnabled()) return false;
+        Mouse(&CHeadlessCommon::NotifyOnButtonDown, x, y, keystate::LeftButton);
+        Mouse(&CHeadlessCommon::NotifyOnButtonUp, x, y, 0);
+        Mouse(raise, x, y, 0);
+        return true;
+    }
     void Mouse(void (CHeadlessCommon::*raise)(CMouseEvent *), int x, int y, VKeyState keys) {
         CMouseEvent event(this->Sender(), x, y, keys, button::Left);
         (this->*raise)(&event);
@@ -433,15 +458,9 @@ class QUELT_API CHeadlessRadioButton : public CHeadlessButtonKind<CInplaceRadioB
     bool m_checked = false;
 };
 
-class QUELT_API CHeadlessListBox : public CHeadlessCommon<CInplaceListBox> {
+class QUELT_API CHeadlessListBox : public CHeadlessItemList<CHeadlessCommon<CInplaceListBox>> {
   public:
-    int AddItem(const wstring &text) override;
-    void DeleteItem(int index) override;
-    void ClearItems() override;
-    int GetItemCount() const override { return m_list.Count(); }
-    wstring GetItemText(int index) const override { return m_list.Text(index); }
     void SetCurSel(int index) override;
-    int GetCurSel() const override { return m_list.Current(); }
 
     // The user clicks an item: ListBoxOnSelectionChanged when it changes.
     void Select(int index);
@@ -456,9 +475,6 @@ class QUELT_API CHeadlessListBox : public CHeadlessCommon<CInplaceListBox> {
 
   protected:
     void KindFocusChanged(bool got) override;
-
-  private:
-    CHeadlessItems m_list;
 };
 
 }  // namespace quelt

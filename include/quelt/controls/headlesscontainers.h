@@ -167,6 +167,9 @@ class QUELT_API CHeadlessToolbar : public CToolbar {
 
   private:
     Button *Find(int id);
+    // A flag of a button; an unknown id sets nothing and reads false.
+    void SetFlag(int id, bool Button::*flag, bool value);
+    bool Flag(int id, bool Button::*flag);
 
     std::vector<Button> m_buttons;
     int m_held = -1;

@@ -320,6 +320,10 @@ class QUELT_API CSysWindow : public CImplEventSender<ISysWindow>,
     // Moves an axis to the bar's value n and reports it.
     void BarScrolled(ScrollType type, CScrollEvent *event);
     void SetBarInfo(IScrollBar *bar, int min, int max, int page, int step, int pos, bool enabled);
+    // Down (keys plus the button's pressed bit), up, then the click raise
+    // names; false once a receiver destroyed the window.
+    bool NativePress(int x, int y, MouseButton button, VKeyState keys,
+                     void (CSysWindow::*raise)(CMouseEvent *));
     void StopTooltipTimer();
     // The mouse in screen coordinates; fallback without a system or mouse.
     point<int> MousePosition(point<int> fallback);

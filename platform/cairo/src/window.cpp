@@ -7,6 +7,7 @@
 #include "quelt/controls/menu.h"
 #include "quelt/core/exceptions.h"
 #include "quelt/paint/border.h"
+#include "sys/bounds_p.h"
 
 namespace quelt::cairo {
 
@@ -233,6 +234,10 @@ CairoWindow::~CairoWindow() {
 
 CairoSystem *CairoWindow::System() const { return dynamic_cast<CairoSystem *>(GetCurrentSystem()); }
 
+int CairoWindow::Width() const { return PixelCount(m_bounds.left, m_bounds.right); }
+
+int CairoWindow::Height() const { return PixelCount(m_bounds.top, m_bounds.bottom); }
+
 void CairoWindow::Reallocate() {
     cairo_surface_t *old = m_surface;
     m_surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, Width(), Height());
@@ -370,8 +375,7 @@ void CairoWindow::SetBounds(const screen_rectangle<int> &bounds, bool redraw) {
     EntryScope scope(this);
     const screen_rectangle<int> next(bounds.left, bounds.top, std::max(bounds.right, bounds.left),
                                      std::max(bounds.bottom, bounds.top));
-    const bool resized = next.right - next.left != m_bounds.right - m_bounds.left ||
-                         next.bottom - next.top != m_bounds.bottom - m_bounds.top;
+    const bool resized = SizeDiffers(next, m_bounds);
     const bool moved = next.left != m_bounds.left || next.top != m_bounds.top;
     if (m_parent) m_parent->Damage(m_bounds);
     m_bounds = next;
@@ -512,15 +516,9 @@ void CairoWindow::KeyUp(int key, VKeyState keys, unsigned short character) {
 
 void CairoWindow::Char(unsigned short character, VKeyState keys) { NativeChar(character, keys); }
 
-void CairoWindow::Resize(int width, int height) {
-    SetBounds({m_bounds.left, m_bounds.top, m_bounds.left + std::max(width, 1) - 1,
-               m_bounds.top + std::max(height, 1) - 1},
-              true);
-}
+void CairoWindow::Resize(int width, int height) { SetBounds(ResizedBounds(m_bounds, width, height), true); }
 
-void CairoWindow::Move(int x, int y) {
-    SetBounds({x, y, x + m_bounds.right - m_bounds.left, y + m_bounds.bottom - m_bounds.top}, false);
-}
+void CairoWindow::Move(int x, int y) { SetBounds(MovedBounds(m_bounds, x, y), false); }
 
 void CairoWindow::ContextMenu(int x, int y) {
     CContextMenuEvent event(static_cast<IEventSender *>(this), x, y);

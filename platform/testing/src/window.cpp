@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "sys/bounds_p.h"
+
 #include "quelt/testing/menu.h"
 
 namespace quelt::testing {
@@ -175,14 +177,10 @@ void ScriptedWindow::KeyUp(int key, VKeyState keys, unsigned short character) {
 void ScriptedWindow::Char(unsigned short character, VKeyState keys) { NativeChar(character, keys); }
 
 void ScriptedWindow::Resize(int width, int height) {
-    SetBounds({m_bounds.left, m_bounds.top, m_bounds.left + std::max(width, 1) - 1,
-               m_bounds.top + std::max(height, 1) - 1},
-              true);
+    SetBounds(ResizedBounds(m_bounds, width, height), true);
 }
 
-void ScriptedWindow::Move(int x, int y) {
-    SetBounds({x, y, x + m_bounds.right - m_bounds.left, y + m_bounds.bottom - m_bounds.top}, true);
-}
+void ScriptedWindow::Move(int x, int y) { SetBounds(MovedBounds(m_bounds, x, y), true); }
 
 void ScriptedWindow::ContextMenu(int x, int y) {
     CContextMenuEvent event(static_cast<IEventSender *>(this), x, y);
@@ -263,13 +261,13 @@ bool ScriptedWindow::HasMultiPainterSupport() {
 quelt_ptr<IPainter> ScriptedWindow::CreatePainter() {
     Add(Call(m_name, "CreatePainter"));
     auto *painter = new RecordingPainter(this);
-    painter->SetPaintRect({0, 0, m_bounds.right - m_bounds.left, m_bounds.bottom - m_bounds.top});
+    painter->SetPaintRect(ClientRect<screen_rectangle<int>>(m_bounds));
     return quelt_ptr<IPainter>(painter);
 }
 
 IPainter *ScriptedWindow::TakeDefPainter() {
     Add(Call(m_name, "TakeDefPainter"));
-    m_painter.SetPaintRect({0, 0, m_bounds.right - m_bounds.left, m_bounds.bottom - m_bounds.top});
+    m_painter.SetPaintRect(ClientRect<screen_rectangle<int>>(m_bounds));
     return &m_painter;
 }
 
@@ -278,8 +276,8 @@ int ScriptedWindow::GetCanvasMetrics(CanvasMetrics index) const {
     const auto it = m_metrics.find(index);
     if (it != m_metrics.end()) return it->second;
     // 96 pixels to the inch unless the test says otherwise.
-    const int width = m_bounds.right - m_bounds.left + 1;
-    const int height = m_bounds.bottom - m_bounds.top + 1;
+    const int width = PixelCount(m_bounds.left, m_bounds.right);
+    const int height = PixelCount(m_bounds.top, m_bounds.bottom);
     switch (index) {
         case WidthPixels:
             return width;
@@ -296,8 +294,7 @@ int ScriptedWindow::GetCanvasMetrics(CanvasMetrics index) const {
 void ScriptedWindow::SetBounds(const screen_rectangle<int> &bounds, bool redraw) {
     Add(Call(m_name, "SetBounds", bounds, redraw));
     EntryScope scope(this);
-    const bool resized = bounds.right - bounds.left != m_bounds.right - m_bounds.left ||
-                         bounds.bottom - bounds.top != m_bounds.bottom - m_bounds.top;
+    const bool resized = SizeDiffers(bounds, m_bounds);
     const bool moved = bounds.left != m_bounds.left || bounds.top != m_bounds.top;
     m_bounds = bounds;
     if (moved) {
@@ -306,7 +303,7 @@ void ScriptedWindow::SetBounds(const screen_rectangle<int> &bounds, bool redraw)
         if (!scope.Alive()) return;
     }
     if (!resized) return;
-    NativeResize(m_bounds.right - m_bounds.left + 1, m_bounds.bottom - m_bounds.top + 1);
+    NativeResize(PixelCount(m_bounds.left, m_bounds.right), PixelCount(m_bounds.top, m_bounds.bottom));
 }
 
 screen_rectangle<int> ScriptedWindow::GetBounds() const {
@@ -316,7 +313,7 @@ screen_rectangle<int> ScriptedWindow::GetBounds() const {
 
 rectangle<int> ScriptedWindow::GetBoundsRect() {
     Add(Call(m_name, "GetBoundsRect"));
-    return {0, 0, m_bounds.right - m_bounds.left, m_bounds.bottom - m_bounds.top};
+    return ClientRect<rectangle<int>>(m_bounds);
 }
 
 void ScriptedWindow::SetEnabled(bool enabled) {

@@ -186,8 +186,8 @@ class CairoWindow : public CSysWindow {
     friend class CairoScrollBar;
 
     CairoSystem *System() const;
-    int Width() const { return m_bounds.right - m_bounds.left + 1; }
-    int Height() const { return m_bounds.bottom - m_bounds.top + 1; }
+    int Width() const;
+    int Height() const;
     void Reallocate();
     CairoScrollBar *BarAt(int x, int y);
     static void MoveFocus(CairoSystem *system, CairoWindow *next);
