@@ -151,7 +151,8 @@ struct LineChart::Values {
 struct LineChart::Layout {
     rectangle<double> plot;
     AxisRange x, y;
-    AxisTicks xTicks, yTicks;
+    std::vector<Tick> xTicks;
+    AxisTicks yTicks;
 };
 
 class LineChart::DataListener : public quelt::CDataSetNotify {
@@ -337,7 +338,7 @@ void LineChart::DrawChart(IPainter &painter) {
 
     Layout layout;
     layout.x = VisibleIn(full);
-    layout.y = {full.top, full.bottom};
+    layout.y = Widened({full.top, full.bottom}, YMargin);
     // The y labels decide the left inset; the plot's width then decides how many x labels fit.
     const double top = area.top + line + 3 * kPad;
     const double bottom = area.bottom - line - kTick - 2 * kPad;
@@ -347,7 +348,9 @@ void LineChart::DrawChart(IPainter &painter) {
         labelWidth = std::max(labelWidth,
                               painter.GetTextSize(NumberLabel(layout.yTicks.At(i), layout.yTicks.step)).cx);
     }
-    const double sample = painter.GetTextSize(XLabel(layout.x.high, 1)).cx;
+    // Month labels ("Mar 2024") are the widest of a date axis.
+    const double sample =
+        painter.GetTextSize(IsDateAxis() ? u"Mar 2024"_w : NumberLabel(layout.x.high, 1)).cx;
     // Room for the y labels on the left, and for half an x label beyond either end of the axis.
     const double left = area.left + std::max(labelWidth + kTick + 2 * kPad, sample / 2 + kPad);
     layout.plot = {left, top, area.right - sample / 2 - kPad, bottom};
@@ -355,27 +358,30 @@ void LineChart::DrawChart(IPainter &painter) {
     layout.xTicks = FitXTicks(painter, layout, sample);
 
     m_plot = layout.plot;
+    m_plotY = layout.y;
     DrawAxes(painter, layout);
     if (!values.x.empty()) DrawLines(painter, values, layout.plot, layout.x, layout.y, 2);
     DrawLegend(painter, {layout.plot.left, area.top, area.right, top});
 }
 
-wstring LineChart::XLabel(double value, double step) const {
-    return IsDateAxis() ? DateLabel(value, step) : NumberLabel(value, step);
+std::vector<Tick> LineChart::XTicks(const AxisRange &range, int maxTicks) const {
+    return IsDateAxis() ? CalendarTicks(range, maxTicks).ticks : NumberTicks(range, maxTicks);
 }
 
-AxisTicks LineChart::FitXTicks(IPainter &painter, const Layout &layout, double sample) const {
+std::vector<Tick> LineChart::FitXTicks(IPainter &painter, const Layout &layout, double sample) const {
     const double width = layout.plot.right - layout.plot.left;
-    const bool dates = IsDateAxis();
-    // Fewer ticks until the widest label leaves a gap to its neighbours.
+    const double perUnit = width / (layout.x.high - layout.x.low);
+    // Fewer ticks until the widest label leaves a gap to its closest neighbour
+    // (calendar ticks are not evenly spaced).
     for (int count = std::max(2, static_cast<int>(width / (sample * 1.5)));; --count) {
-        const AxisTicks ticks = dates ? DateTicks(layout.x, count) : NiceTicks(layout.x, count);
+        std::vector<Tick> ticks = XTicks(layout.x, count);
         double widest = 0;
-        for (int i = 0; i < ticks.count; ++i) {
-            widest = std::max(widest, painter.GetTextSize(XLabel(ticks.At(i), ticks.step)).cx);
+        double closest = width;
+        for (std::size_t i = 0; i < ticks.size(); ++i) {
+            widest = std::max(widest, painter.GetTextSize(ticks[i].label).cx);
+            if (i > 0) closest = std::min(closest, (ticks[i].value - ticks[i - 1].value) * perUnit);
         }
-        const double spacing = ticks.step * width / (layout.x.high - layout.x.low);
-        if (count <= 2 || widest + 2 * kPad <= spacing) return ticks;
+        if (count <= 2 || widest + 2 * kPad <= closest) return ticks;
     }
 }
 
@@ -385,13 +391,12 @@ void LineChart::DrawAxes(IPainter &painter, const Layout &layout) {
     const Scale toY(layout.y, plot.bottom, plot.top);
     painter.SetTextColor(kInk);
     painter.SetTextAlign(IPainter::TextCentre | IPainter::TextTop);
-    for (int i = 0; i < layout.xTicks.count; ++i) {
-        const double value = layout.xTicks.At(i);
-        const double px = toX(value);
+    for (const Tick &tick : layout.xTicks) {
+        const double px = toX(tick.value);
         SetPen(painter, kGrid, 1);
         painter.MoveTo(px, plot.top);
         painter.LineTo(px, plot.bottom + kTick);
-        painter.DrawString(px, plot.bottom + kTick + kPad / 2, XLabel(value, layout.xTicks.step), -1);
+        painter.DrawString(px, plot.bottom + kTick + kPad / 2, tick.label, -1);
     }
     painter.SetTextAlign(IPainter::TextRight | IPainter::TextMiddle);
     for (int i = 0; i < layout.yTicks.count; ++i) {

@@ -55,8 +55,12 @@ class LineChart : public quelt::CQueltControl, public quelt::COverviewSupport {
     void ShowAll();
 
     // Where the last drawing put the plot area (device units of its painter):
-    // the visible x range spans its width, the full y range its height.
+    // the visible x range spans its width, GetPlotYRange its height.
     quelt::rectangle<double> GetPlotRect() const { return m_plot; }
+    // The full y range with a margin of YMargin of it above and below, so
+    // that no line runs along the plot's frame.
+    AxisRange GetPlotYRange() const { return m_plotY; }
+    static constexpr double YMargin = 0.04;
 
     // The series colours; a host may set its own on it.
     quelt::ICustomPaletteEx &GetPalette() { return *m_palette; }
@@ -85,9 +89,10 @@ class LineChart : public quelt::CQueltControl, public quelt::COverviewSupport {
     void Publish();
     quelt::rectangle<double> Viewport(const quelt::rectangle<double> &full) const;
     void DrawChart(quelt::IPainter &painter);
-    quelt::wstring XLabel(double value, double step) const;
+    // The x ticks when at most maxTicks fit: calendar ones on a date axis.
+    std::vector<Tick> XTicks(const AxisRange &range, int maxTicks) const;
     // As many x ticks as the plot's width holds labels for; sample is a label's likely width.
-    AxisTicks FitXTicks(quelt::IPainter &painter, const Layout &layout, double sample) const;
+    std::vector<Tick> FitXTicks(quelt::IPainter &painter, const Layout &layout, double sample) const;
     void DrawAxes(quelt::IPainter &painter, const Layout &layout);
     void DrawLegend(quelt::IPainter &painter, const quelt::rectangle<double> &area);
     // The lines of every series, clipped to the plot area.
@@ -101,6 +106,7 @@ class LineChart : public quelt::CQueltControl, public quelt::COverviewSupport {
     std::vector<quelt::wstring> m_series;
     std::optional<AxisRange> m_visible;
     quelt::rectangle<double> m_plot;
+    AxisRange m_plotY;
 };
 
 class ChartOverview : public quelt::CQueltControl {
