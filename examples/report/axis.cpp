@@ -221,6 +221,19 @@ AxisRange Widened(const AxisRange &range, double share) {
     return {range.low - margin, range.high + margin};
 }
 
+AxisRange ZoomedRange(const AxisRange &range, const AxisRange &full, double at, double factor,
+                      double minWidth) {
+    const double fullWidth = full.high - full.low;
+    const double width = range.high - range.low;
+    if (!(factor > 0) || !std::isfinite(factor)) factor = 1;
+    const double zoomed = std::clamp(width * factor, std::min(minWidth, fullWidth), fullWidth);
+    // A point outside the range zooms about the nearer end.
+    const double about = std::clamp(at, range.low, range.high);
+    const double share = width > 0 ? (about - range.low) / width : 0.5;
+    const double low = std::clamp(about - share * zoomed, full.low, full.high - zoomed);
+    return {low, low + zoomed};
+}
+
 AxisTicks NiceTicks(const AxisRange &range, int maxTicks) {
     const double span = range.high - range.low;
     if (!std::isfinite(span) || span <= 0) return {};

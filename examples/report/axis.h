@@ -32,6 +32,13 @@ AxisRange UsableRange(double low, double high);
 // The range with share of its span added below and above.
 AxisRange Widened(const AxisRange &range, double share);
 
+// The range scaled by factor (below 1 narrows it) about at, which keeps its
+// relative place in it; then made at least minWidth wide and moved inside
+// full (full itself when that is narrower). A non-finite or non-positive
+// factor counts as 1.
+AxisRange ZoomedRange(const AxisRange &range, const AxisRange &full, double at, double factor,
+                      double minWidth);
+
 // Ticks at the multiples of a step of 1, 2 or 5 x 10^n that lie in the range,
 // with the largest step that still gives at most maxTicks ticks (maxTicks
 // below 2 counts as 2). An empty or non-finite range has no ticks.

@@ -100,6 +100,12 @@ struct Scale {
     double origin, start, factor;
 };
 
+// A wheel notch (120) away from the user narrows the range to this share.
+constexpr double kZoomPerNotch = 0.8;
+constexpr double kNotch = 120;
+
+double WheelFactor(int delta) { return std::pow(kZoomPerNotch, delta / kNotch); }
+
 quelt::font LabelFont() { return quelt::font(u"Sans"_w, quelt::font::DefaultFamily, 8, 0, 0); }
 
 void SetPen(IPainter &painter, _color color, int width) {
@@ -310,9 +316,44 @@ void LineChart::SetOverview(quelt::IOverview *overview) {
     notify->OnChangeViewport(&viewport);
 }
 
+double LineChart::MinVisibleWidth(const rectangle<double> &full) const {
+    const double records = m_pData ? m_pData->GetRecordCount() : 0;
+    const double width = full.right - full.left;
+    return records > MinVisibleRecords ? width * (MinVisibleRecords - 1) / (records - 1) : width;
+}
+
+void LineChart::ZoomAt(double x, double factor) {
+    if (!std::isfinite(x)) return;
+    const rectangle<double> full = GetFullRect();
+    Apply(ZoomedRange(VisibleIn(full), {full.left, full.right}, x, factor, MinVisibleWidth(full)));
+    Publish();
+}
+
 void LineChart::OnChangeViewport(COverviewEvent *event) {
     const rectangle<double> &r = event->GetRect();
-    if (std::isfinite(r.left) && std::isfinite(r.right)) Apply(UsableRange(r.left, r.right));
+    if (!std::isfinite(r.left) || !std::isfinite(r.right)) return;
+    const AxisRange wanted = UsableRange(r.left, r.right);
+    const rectangle<double> full = GetFullRect();
+    const double minWidth = MinVisibleWidth(full);
+    if (wanted.high - wanted.low >= minWidth) {
+        Apply(wanted);
+        return;
+    }
+    const double centre = (wanted.low + wanted.high) / 2;
+    Apply(ZoomedRange(wanted, {full.left, full.right}, centre, 1, minWidth));
+    Publish();
+}
+
+void LineChart::OnWheel(quelt::CMouseWheelEvent *event) {
+    const double width = m_plot.right - m_plot.left;
+    const bool overPlot = event->GetX() >= m_plot.left && event->GetX() <= m_plot.right &&
+                          event->GetY() >= m_plot.top && event->GetY() <= m_plot.bottom;
+    if (overPlot && width > 0) {
+        const AxisRange visible = GetVisibleRange();
+        ZoomAt(visible.low + (event->GetX() - m_plot.left) * (visible.high - visible.low) / width,
+               WheelFactor(event->GetDelta()));
+    }
+    CQueltControl::OnWheel(event);
 }
 
 void LineChart::OnDraw(IPainter *painter) {
@@ -536,11 +577,26 @@ void ChartOverview::OnMouseMove(quelt::CMouseEvent *event) {
     CQueltControl::OnMouseMove(event);
 }
 
+void ChartOverview::OnWheel(quelt::CMouseWheelEvent *event) {
+    const rectangle<double> full = GetFullRect();
+    const rectangle<double> viewport = GetViewport();
+    // The chart widens a range of too few records itself.
+    const AxisRange zoomed = ZoomedRange({viewport.left, viewport.right}, {full.left, full.right},
+                                         ValueAt(event->GetX()), WheelFactor(event->GetDelta()), 0);
+    m_pLink->SetViewport({zoomed.low, viewport.top, zoomed.high, viewport.bottom});
+    CQueltControl::OnWheel(event);
+}
+
+double ChartOverview::ValueAt(int x) const {
+    const rectangle<double> full = GetFullRect();
+    return full.left + (full.right - full.left) * x / std::max(1, GetWidth() - 1);
+}
+
 void ChartOverview::MoveViewportTo(int x) {
     const rectangle<double> full = GetFullRect();
     const rectangle<double> viewport = GetViewport();
     const double width = std::min(viewport.right - viewport.left, full.right - full.left);
-    const double at = full.left + (full.right - full.left) * x / std::max(1, GetWidth() - 1);
+    const double at = ValueAt(x);
     const double left = std::clamp(at - width / 2, full.left, full.right - width);
     m_pLink->SetViewport({left, viewport.top, left + width, viewport.bottom});
 }

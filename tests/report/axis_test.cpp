@@ -184,5 +184,31 @@ TEST(AxisRanges, WidenedAddsTheShareOnBothSides) {
     EXPECT_DOUBLE_EQ(r.high, 62);
 }
 
+TEST(AxisRanges, ZoomKeepsThePointInPlaceWithinTheLimits) {
+    struct Case {
+        const char *name;
+        AxisRange range;
+        double at, factor, minWidth;
+        AxisRange want;
+    };
+    const Case cases[] = {
+        {"in about the middle", {0, 100}, 50, 0.5, 1, {25, 75}},
+        {"in about a quarter", {0, 100}, 25, 0.5, 1, {12.5, 62.5}},
+        {"out about the middle", {40, 60}, 50, 2, 1, {30, 70}},
+        {"out past the start is moved inside", {0, 20}, 5, 2, 1, {0, 40}},
+        {"out past both ends is the full range", {10, 90}, 50, 3, 1, {0, 100}},
+        {"in no narrower than the minimum", {40, 60}, 50, 0.01, 4, {48, 52}},
+        {"minimum wider than full", {40, 60}, 50, 0.5, 500, {0, 100}},
+        {"no factor leaves it", {40, 60}, 45, std::numeric_limits<double>::quiet_NaN(), 1, {40, 60}},
+        {"a point outside counts as the nearer end", {40, 60}, 90, 0.5, 1, {50, 60}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const AxisRange r = ZoomedRange(c.range, {0, 100}, c.at, c.factor, c.minWidth);
+        EXPECT_DOUBLE_EQ(r.low, c.want.low);
+        EXPECT_DOUBLE_EQ(r.high, c.want.high);
+    }
+}
+
 }  // namespace
 }  // namespace report

@@ -333,6 +333,83 @@ TEST_F(LineChartTest, TheOverviewDrivesTheVisibleRange) {
     EXPECT_EQ(overview.GetViewport().right, 100);
 }
 
+// The x value under client x of the chart's plot.
+double ValueUnder(const LineChart &chart, int x) {
+    const rectangle<double> plot = chart.GetPlotRect();
+    const AxisRange visible = chart.GetVisibleRange();
+    return visible.low + (x - plot.left) * (visible.high - visible.low) / (plot.right - plot.left);
+}
+
+TEST_F(LineChartTest, TheWheelOverThePlotZoomsAboutThePointer) {
+    Fill(101, [](int i) { return i % 10; });
+    LineChart chart(&window, data);
+    chart.SetXColumn(u"x"_w);
+    chart.AddSeries(u"a"_w);
+    ScriptedWindow small("overview", 101, 20);
+    ChartOverview overview(&small);
+    overview.SetSupport(&chart);
+    Draw();
+    const rectangle<double> plot = chart.GetPlotRect();
+    const int x = static_cast<int>(plot.left + (plot.right - plot.left) / 4);
+    const int y = static_cast<int>((plot.top + plot.bottom) / 2);
+    const double under = ValueUnder(chart, x);
+
+    // A notch away from the user shows a fifth less; the value under the pointer stays there.
+    window.Wheel(x, y, 120);
+    AxisRange visible = chart.GetVisibleRange();
+    EXPECT_NEAR(visible.high - visible.low, 80, 1e-9);
+    EXPECT_NEAR(ValueUnder(chart, x), under, 1e-9);
+    EXPECT_EQ(overview.GetViewport().left, visible.low);
+    EXPECT_EQ(overview.GetViewport().right, visible.high);
+    // A notch back undoes it.
+    window.Wheel(x, y, -120);
+    visible = chart.GetVisibleRange();
+    EXPECT_NEAR(visible.low, 0, 1e-9);
+    EXPECT_NEAR(visible.high, 100, 1e-9);
+
+    // Out no further than the full range; in no closer than a few records.
+    window.Wheel(x, y, -600);
+    EXPECT_EQ(chart.GetVisibleRange().low, 0);
+    EXPECT_EQ(chart.GetVisibleRange().high, 100);
+    window.Wheel(x, y, 120 * 40);
+    visible = chart.GetVisibleRange();
+    EXPECT_NEAR(visible.high - visible.low, LineChart::MinVisibleRecords - 1, 1e-9);
+    EXPECT_GE(visible.low, 0);
+}
+
+TEST_F(LineChartTest, TheWheelOutsideThePlotLeavesTheRange) {
+    Fill(101, [](int i) { return i; });
+    LineChart chart(&window, data);
+    chart.SetXColumn(u"x"_w);
+    chart.AddSeries(u"a"_w);
+    Draw();
+    const rectangle<double> plot = chart.GetPlotRect();
+    window.Wheel(static_cast<int>(plot.left) - 5, static_cast<int>(plot.bottom) - 5, 120);
+    window.Wheel(static_cast<int>(plot.left) + 5, static_cast<int>(plot.bottom) + 5, 120);
+    EXPECT_EQ(chart.GetVisibleRange().low, 0);
+    EXPECT_EQ(chart.GetVisibleRange().high, 100);
+}
+
+TEST_F(LineChartTest, TheWheelOverTheOverviewZoomsTheChart) {
+    Fill(101, [](int i) { return i; });
+    LineChart chart(&window, data);
+    chart.SetXColumn(u"x"_w);
+    chart.AddSeries(u"a"_w);
+    ScriptedWindow small("overview", 101, 20);
+    ChartOverview overview(&small);
+    overview.SetSupport(&chart);
+    // Client x 100 is the full range's end: zooming about it keeps the end.
+    small.Wheel(100, 5, 240);
+    EXPECT_NEAR(chart.GetVisibleRange().low, 100 - 64, 1e-9);
+    EXPECT_NEAR(chart.GetVisibleRange().high, 100, 1e-9);
+    small.Wheel(50, 5, 120 * 40);
+    // The chart widens a viewport of too few records, and the overview shows it.
+    const AxisRange visible = chart.GetVisibleRange();
+    EXPECT_NEAR(visible.high - visible.low, LineChart::MinVisibleRecords - 1, 1e-9);
+    EXPECT_EQ(overview.GetViewport().left, visible.low);
+    EXPECT_EQ(overview.GetViewport().right, visible.high);
+}
+
 TEST_F(LineChartTest, TheOverviewDrawsTheWholeSeriesAndMarksTheViewport) {
     Fill(101, [](int i) { return i; });
     LineChart chart(&window, data);
