@@ -55,6 +55,7 @@ GridView::~GridView() {
 }
 
 void GridView::SetCellText(CellTextFunction text) {
+    const std::lock_guard<std::recursive_mutex> lock(m_drawing);
     m_cellText = std::move(text);
     m_widthsMM.clear();
     Invalidate();
@@ -63,6 +64,7 @@ void GridView::SetCellText(CellTextFunction text) {
 void GridView::SetCopyHandler(std::function<void(const wstring &)> handler) { m_onCopy = std::move(handler); }
 
 void GridView::SetFont(const font &f) {
+    const std::lock_guard<std::recursive_mutex> lock(m_drawing);
     m_font = f;
     m_widthsMM.clear();
     UpdateScrollBar();
@@ -77,6 +79,7 @@ int GridView::RecordCount() const { return m_data ? static_cast<int>(m_data->Get
 int GridView::ColumnCount() const { return m_data ? static_cast<int>(m_data->GetFieldCount()) + 1 : 0; }
 
 void GridView::DataChanged(bool columns) {
+    const std::lock_guard<std::recursive_mutex> lock(m_drawing);
     // Positions shift under inserts and deletes: the cursor starts afresh.
     m_cursor = IDataSet::Cursor();
     if (columns) m_widthsMM.clear();
@@ -86,6 +89,7 @@ void GridView::DataChanged(bool columns) {
 }
 
 void GridView::DataGone() {
+    const std::lock_guard<std::recursive_mutex> lock(m_drawing);
     m_cursor = IDataSet::Cursor();
     m_data = nullptr;
     m_widthsMM.clear();
@@ -104,6 +108,7 @@ IField &GridView::Field(int record, int column) {
 }
 
 wstring GridView::CellText(int record, int column) {
+    const std::lock_guard<std::recursive_mutex> lock(m_drawing);
     if (record < 0 || record >= RecordCount() || column < 0 || column >= ColumnCount()) return wstring();
     if (column == 0) return Utf8ToWide(std::to_string(record));
     IField &field = Field(record, column);
@@ -263,6 +268,7 @@ void GridView::DrawRow(IPainter *painter, const Metrics &m, int x, int y, int re
 }
 
 void GridView::OnDraw(IPainter *painter) {
+    const std::lock_guard<std::recursive_mutex> lock(m_drawing);
     const int width = GetWidth();
     const int height = GetHeight();
     painter->SetPen(pen(painter->GetColor(RoleLight), 1, pen::Solid));
@@ -283,7 +289,10 @@ void GridView::OnDraw(IPainter *painter) {
 void GridView::OnResize(CWindowEvent *event) {
     CQueltControl::OnResize(event);
     // A device may set text a pixel wider or narrower at another size: measure again.
-    m_widthsMM.clear();
+    {
+        const std::lock_guard<std::recursive_mutex> lock(m_drawing);
+        m_widthsMM.clear();
+    }
     ShowCurrent();
     Invalidate();
 }
@@ -360,6 +369,7 @@ int GridView::GetPageCount(IPrinter *printer) const {
 }
 
 void GridView::OnPrintPage(IPainter *painter, IPrinter *printer, int page) {
+    const std::lock_guard<std::recursive_mutex> lock(m_drawing);
     const double perMM = PixelsPerMM(painter);
     const int margin = static_cast<int>(kPageMarginMM * perMM);
     const int paperWidth = static_cast<int>(printer->GetCanvasMetrics(ICanvas::WidthMillimetres) * perMM);

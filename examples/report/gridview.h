@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <mutex>
 #include <vector>
 
 #include <quelt/quelt.h>
@@ -127,6 +128,10 @@ class GridView : public quelt::CQueltControl {
     void DrawCell(quelt::IPainter *painter, const quelt::rectangle<double> &r, const quelt::wstring &text,
                   bool right);
 
+    // A print preview may record pages on a worker thread while the screen
+    // repaints: drawing, printing and every change to what both read (the
+    // shared cursor, the measured widths) take turns under this lock.
+    mutable std::recursive_mutex m_drawing;
     quelt::IDataSet *m_data;
     quelt::IDataSet::Cursor m_cursor;
     int m_cursorRecord = 0;

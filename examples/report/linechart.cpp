@@ -100,6 +100,12 @@ struct Scale {
     double origin, start, factor;
 };
 
+// A wheel notch (120) away from the user narrows the range to this share.
+constexpr double kZoomPerNotch = 0.8;
+constexpr double kNotch = 120;
+
+double WheelFactor(int delta) { return std::pow(kZoomPerNotch, delta / kNotch); }
+
 quelt::font LabelFont() { return quelt::font(u"Sans"_w, quelt::font::DefaultFamily, 8, 0, 0); }
 
 void SetPen(IPainter &painter, _color color, int width) {
@@ -151,7 +157,8 @@ struct LineChart::Values {
 struct LineChart::Layout {
     rectangle<double> plot;
     AxisRange x, y;
-    AxisTicks xTicks, yTicks;
+    std::vector<Tick> xTicks;
+    AxisTicks yTicks;
 };
 
 class LineChart::DataListener : public quelt::CDataSetNotify {
@@ -309,9 +316,44 @@ void LineChart::SetOverview(quelt::IOverview *overview) {
     notify->OnChangeViewport(&viewport);
 }
 
+double LineChart::MinVisibleWidth(const rectangle<double> &full) const {
+    const double records = m_pData ? m_pData->GetRecordCount() : 0;
+    const double width = full.right - full.left;
+    return records > MinVisibleRecords ? width * (MinVisibleRecords - 1) / (records - 1) : width;
+}
+
+void LineChart::ZoomAt(double x, double factor) {
+    if (!std::isfinite(x)) return;
+    const rectangle<double> full = GetFullRect();
+    Apply(ZoomedRange(VisibleIn(full), {full.left, full.right}, x, factor, MinVisibleWidth(full)));
+    Publish();
+}
+
 void LineChart::OnChangeViewport(COverviewEvent *event) {
     const rectangle<double> &r = event->GetRect();
-    if (std::isfinite(r.left) && std::isfinite(r.right)) Apply(UsableRange(r.left, r.right));
+    if (!std::isfinite(r.left) || !std::isfinite(r.right)) return;
+    const AxisRange wanted = UsableRange(r.left, r.right);
+    const rectangle<double> full = GetFullRect();
+    const double minWidth = MinVisibleWidth(full);
+    if (wanted.high - wanted.low >= minWidth) {
+        Apply(wanted);
+        return;
+    }
+    const double centre = (wanted.low + wanted.high) / 2;
+    Apply(ZoomedRange(wanted, {full.left, full.right}, centre, 1, minWidth));
+    Publish();
+}
+
+void LineChart::OnWheel(quelt::CMouseWheelEvent *event) {
+    const double width = m_plot.right - m_plot.left;
+    const bool overPlot = event->GetX() >= m_plot.left && event->GetX() <= m_plot.right &&
+                          event->GetY() >= m_plot.top && event->GetY() <= m_plot.bottom;
+    if (overPlot && width > 0) {
+        const AxisRange visible = GetVisibleRange();
+        ZoomAt(visible.low + (event->GetX() - m_plot.left) * (visible.high - visible.low) / width,
+               WheelFactor(event->GetDelta()));
+    }
+    CQueltControl::OnWheel(event);
 }
 
 void LineChart::OnDraw(IPainter *painter) {
@@ -337,7 +379,7 @@ void LineChart::DrawChart(IPainter &painter) {
 
     Layout layout;
     layout.x = VisibleIn(full);
-    layout.y = {full.top, full.bottom};
+    layout.y = Widened({full.top, full.bottom}, YMargin);
     // The y labels decide the left inset; the plot's width then decides how many x labels fit.
     const double top = area.top + line + 3 * kPad;
     const double bottom = area.bottom - line - kTick - 2 * kPad;
@@ -347,7 +389,9 @@ void LineChart::DrawChart(IPainter &painter) {
         labelWidth = std::max(labelWidth,
                               painter.GetTextSize(NumberLabel(layout.yTicks.At(i), layout.yTicks.step)).cx);
     }
-    const double sample = painter.GetTextSize(XLabel(layout.x.high, 1)).cx;
+    // Month labels ("Mar 2024") are the widest of a date axis.
+    const double sample =
+        painter.GetTextSize(IsDateAxis() ? u"Mar 2024"_w : NumberLabel(layout.x.high, 1)).cx;
     // Room for the y labels on the left, and for half an x label beyond either end of the axis.
     const double left = area.left + std::max(labelWidth + kTick + 2 * kPad, sample / 2 + kPad);
     layout.plot = {left, top, area.right - sample / 2 - kPad, bottom};
@@ -355,27 +399,30 @@ void LineChart::DrawChart(IPainter &painter) {
     layout.xTicks = FitXTicks(painter, layout, sample);
 
     m_plot = layout.plot;
+    m_plotY = layout.y;
     DrawAxes(painter, layout);
     if (!values.x.empty()) DrawLines(painter, values, layout.plot, layout.x, layout.y, 2);
     DrawLegend(painter, {layout.plot.left, area.top, area.right, top});
 }
 
-wstring LineChart::XLabel(double value, double step) const {
-    return IsDateAxis() ? DateLabel(value, step) : NumberLabel(value, step);
+std::vector<Tick> LineChart::XTicks(const AxisRange &range, int maxTicks) const {
+    return IsDateAxis() ? CalendarTicks(range, maxTicks).ticks : NumberTicks(range, maxTicks);
 }
 
-AxisTicks LineChart::FitXTicks(IPainter &painter, const Layout &layout, double sample) const {
+std::vector<Tick> LineChart::FitXTicks(IPainter &painter, const Layout &layout, double sample) const {
     const double width = layout.plot.right - layout.plot.left;
-    const bool dates = IsDateAxis();
-    // Fewer ticks until the widest label leaves a gap to its neighbours.
+    const double perUnit = width / (layout.x.high - layout.x.low);
+    // Fewer ticks until the widest label leaves a gap to its closest neighbour
+    // (calendar ticks are not evenly spaced).
     for (int count = std::max(2, static_cast<int>(width / (sample * 1.5)));; --count) {
-        const AxisTicks ticks = dates ? DateTicks(layout.x, count) : NiceTicks(layout.x, count);
+        std::vector<Tick> ticks = XTicks(layout.x, count);
         double widest = 0;
-        for (int i = 0; i < ticks.count; ++i) {
-            widest = std::max(widest, painter.GetTextSize(XLabel(ticks.At(i), ticks.step)).cx);
+        double closest = width;
+        for (std::size_t i = 0; i < ticks.size(); ++i) {
+            widest = std::max(widest, painter.GetTextSize(ticks[i].label).cx);
+            if (i > 0) closest = std::min(closest, (ticks[i].value - ticks[i - 1].value) * perUnit);
         }
-        const double spacing = ticks.step * width / (layout.x.high - layout.x.low);
-        if (count <= 2 || widest + 2 * kPad <= spacing) return ticks;
+        if (count <= 2 || widest + 2 * kPad <= closest) return ticks;
     }
 }
 
@@ -385,13 +432,12 @@ void LineChart::DrawAxes(IPainter &painter, const Layout &layout) {
     const Scale toY(layout.y, plot.bottom, plot.top);
     painter.SetTextColor(kInk);
     painter.SetTextAlign(IPainter::TextCentre | IPainter::TextTop);
-    for (int i = 0; i < layout.xTicks.count; ++i) {
-        const double value = layout.xTicks.At(i);
-        const double px = toX(value);
+    for (const Tick &tick : layout.xTicks) {
+        const double px = toX(tick.value);
         SetPen(painter, kGrid, 1);
         painter.MoveTo(px, plot.top);
         painter.LineTo(px, plot.bottom + kTick);
-        painter.DrawString(px, plot.bottom + kTick + kPad / 2, XLabel(value, layout.xTicks.step), -1);
+        painter.DrawString(px, plot.bottom + kTick + kPad / 2, tick.label, -1);
     }
     painter.SetTextAlign(IPainter::TextRight | IPainter::TextMiddle);
     for (int i = 0; i < layout.yTicks.count; ++i) {
@@ -531,11 +577,26 @@ void ChartOverview::OnMouseMove(quelt::CMouseEvent *event) {
     CQueltControl::OnMouseMove(event);
 }
 
+void ChartOverview::OnWheel(quelt::CMouseWheelEvent *event) {
+    const rectangle<double> full = GetFullRect();
+    const rectangle<double> viewport = GetViewport();
+    // The chart widens a range of too few records itself.
+    const AxisRange zoomed = ZoomedRange({viewport.left, viewport.right}, {full.left, full.right},
+                                         ValueAt(event->GetX()), WheelFactor(event->GetDelta()), 0);
+    m_pLink->SetViewport({zoomed.low, viewport.top, zoomed.high, viewport.bottom});
+    CQueltControl::OnWheel(event);
+}
+
+double ChartOverview::ValueAt(int x) const {
+    const rectangle<double> full = GetFullRect();
+    return full.left + (full.right - full.left) * x / std::max(1, GetWidth() - 1);
+}
+
 void ChartOverview::MoveViewportTo(int x) {
     const rectangle<double> full = GetFullRect();
     const rectangle<double> viewport = GetViewport();
     const double width = std::min(viewport.right - viewport.left, full.right - full.left);
-    const double at = full.left + (full.right - full.left) * x / std::max(1, GetWidth() - 1);
+    const double at = ValueAt(x);
     const double left = std::clamp(at - width / 2, full.left, full.right - width);
     m_pLink->SetViewport({left, viewport.top, left + width, viewport.bottom});
 }

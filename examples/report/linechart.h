@@ -13,6 +13,10 @@
 // ChartOverview is the small companion: it shows every series over the whole
 // x range, marks the part the chart shows, and moves that part where the user
 // clicks or drags. Link the two with overview.SetSupport(&chart).
+//
+// The mouse wheel, over the chart's plot or over the overview, zooms the
+// visible range about the value under the pointer: a notch away from the
+// user shows a fifth less, a notch back undoes it.
 
 #include <memory>
 #include <optional>
@@ -53,10 +57,21 @@ class LineChart : public quelt::CQueltControl, public quelt::COverviewSupport {
     // Non-finite ends are ignored; a linked overview follows.
     void SetVisibleRange(double from, double to);
     void ShowAll();
+    // The narrowest range a zoom shows spans this many records (by their
+    // average spacing over the full range).
+    static constexpr int MinVisibleRecords = 5;
+    // Scales the visible range by factor (below 1 zooms in) about x, which
+    // keeps its place on screen; the range stays inside the full one and at
+    // least MinVisibleRecords records wide. A linked overview follows.
+    void ZoomAt(double x, double factor);
 
     // Where the last drawing put the plot area (device units of its painter):
-    // the visible x range spans its width, the full y range its height.
+    // the visible x range spans its width, GetPlotYRange its height.
     quelt::rectangle<double> GetPlotRect() const { return m_plot; }
+    // The full y range with a margin of YMargin of it above and below, so
+    // that no line runs along the plot's frame.
+    AxisRange GetPlotYRange() const { return m_plotY; }
+    static constexpr double YMargin = 0.04;
 
     // The series colours; a host may set its own on it.
     quelt::ICustomPaletteEx &GetPalette() { return *m_palette; }
@@ -66,8 +81,11 @@ class LineChart : public quelt::CQueltControl, public quelt::COverviewSupport {
     // Every series over the full range, filling the painter's area.
     bool DrawOverview(quelt::IPainter *painter) override;
     void SetOverview(quelt::IOverview *overview) override;
-    // The overview moved the viewport: its x range becomes the visible one.
+    // The overview moved the viewport: its x range becomes the visible one,
+    // widened (and the overview told) when it spans too few records.
     void OnChangeViewport(quelt::COverviewEvent *event) override;
+    // The wheel over the plot zooms about the value under the pointer.
+    void OnWheel(quelt::CMouseWheelEvent *event) override;
 
   private:
     class DataListener;
@@ -81,13 +99,16 @@ class LineChart : public quelt::CQueltControl, public quelt::COverviewSupport {
     bool IsDateAxis() const;
     void DataChanged();
     void Apply(const AxisRange &range);
+    // The width of MinVisibleRecords records in full.
+    double MinVisibleWidth(const quelt::rectangle<double> &full) const;
     // The full rectangle and the viewport, to the linked overview.
     void Publish();
     quelt::rectangle<double> Viewport(const quelt::rectangle<double> &full) const;
     void DrawChart(quelt::IPainter &painter);
-    quelt::wstring XLabel(double value, double step) const;
+    // The x ticks when at most maxTicks fit: calendar ones on a date axis.
+    std::vector<Tick> XTicks(const AxisRange &range, int maxTicks) const;
     // As many x ticks as the plot's width holds labels for; sample is a label's likely width.
-    AxisTicks FitXTicks(quelt::IPainter &painter, const Layout &layout, double sample) const;
+    std::vector<Tick> FitXTicks(quelt::IPainter &painter, const Layout &layout, double sample) const;
     void DrawAxes(quelt::IPainter &painter, const Layout &layout);
     void DrawLegend(quelt::IPainter &painter, const quelt::rectangle<double> &area);
     // The lines of every series, clipped to the plot area.
@@ -101,6 +122,7 @@ class LineChart : public quelt::CQueltControl, public quelt::COverviewSupport {
     std::vector<quelt::wstring> m_series;
     std::optional<AxisRange> m_visible;
     quelt::rectangle<double> m_plot;
+    AxisRange m_plotY;
 };
 
 class ChartOverview : public quelt::CQueltControl {
@@ -118,10 +140,14 @@ class ChartOverview : public quelt::CQueltControl {
     void OnDraw(quelt::IPainter *painter) override;
     void OnButtonDown(quelt::CMouseEvent *event) override;
     void OnMouseMove(quelt::CMouseEvent *event) override;
+    // The wheel zooms the viewport about the value under the pointer.
+    void OnWheel(quelt::CMouseWheelEvent *event) override;
 
   private:
     class Link;
 
+    // The full range's value at client x.
+    double ValueAt(int x) const;
     // Centres the viewport, keeping its width, on client x (within the full range).
     void MoveViewportTo(int x);
 

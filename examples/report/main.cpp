@@ -16,6 +16,7 @@
 
 #include "gridview.h"
 #include "options.h"
+#include "preview.h"
 #include "steps.h"
 #include "stopwatch.h"
 #include "table.h"
@@ -231,14 +232,13 @@ void ShowPreviewPage(cairo::CairoWindow &window, CQueltPreview &preview, int pag
     window.VertBar().Drag(static_cast<int>(page * row), true);
 }
 
-void SavePreview(const Options &options, GridView &grid) {
+void SavePreview(const Options &options, Platform &platform, GridView &grid) {
     const Stopwatch watch;
     cairo::CairoWindow window(kPreviewWidth, kPreviewHeight);
     CQueltPreview preview(&window);
     preview.SetBackgroundColor(GetDefaultPalette()->GetColor(RoleShadow));
-    preview.SetPrint(&grid, nullptr);
+    const int pages = PreparePreview(platform.System(), preview, grid);
     preview.SetPageView(IPrintPreview::WholePage);
-    const int pages = preview.GetPageCount();
     for (int page = 0; page < pages; ++page) {
         ShowPreviewPage(window, preview, page);
         preview.SetPage(page);
@@ -268,7 +268,7 @@ void Run(const Options &options) {
     if (options.dumpRows > 0) DumpRows(view.Grid(), table, options.dumpRows);
     SaveView(options, view);
     PrintGrid(options, platform, view.Grid());
-    SavePreview(options, view.Grid());
+    SavePreview(options, platform, view.Grid());
 }
 
 }  // namespace

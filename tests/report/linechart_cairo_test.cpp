@@ -81,8 +81,9 @@ TEST_F(LineChartCairoTest, TheLinePassesThroughItsPointsInItsColour) {
     ASSERT_GT(plot.right - plot.left, 300);
     for (int i : {3, 30, 61, 95, 118}) {
         const double x = plot.left + (i) * (plot.right - plot.left) / (full.right - full.left);
+        const AxisRange plotY = chart.GetPlotYRange();
         const double y =
-            plot.bottom - (Sales(i) - full.top) * (plot.bottom - plot.top) / (full.bottom - full.top);
+            plot.bottom - (Sales(i) - plotY.low) * (plot.bottom - plot.top) / (plotY.high - plotY.low);
         EXPECT_TRUE(ColourNear(*window, static_cast<int>(x), static_cast<int>(y), chart.GetSeriesColor(0)))
             << "record " << i << " at " << x << "," << y;
     }

@@ -2,7 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <quelt/cairo/printer.h>
 #include <quelt/cairo/system.h>
+
+#include <atomic>
+#include <thread>
+
+#include "preview.h"
 
 // Fontconfig keeps its caches until the process ends; LeakSanitizer is told so (and nothing else).
 extern "C" const char *__lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
@@ -28,12 +34,14 @@ class ViewTest : public ::testing::Test {
         }
     }
     ~ViewTest() override {
+        system->SetPrinter(nullptr);
         DeleteMemDataSet(owner);
         SetCurrentSystem(nullptr);
     }
 
     static int Width(const screen_rectangle<int> &r) { return r.right - r.left + 1; }
 
+    cairo::CairoPdfPrinter printer;
     cairo::CairoSystem *system;
     IMemDataSet *owner;
     CMemDataSet *data;
@@ -90,6 +98,49 @@ TEST_F(ViewTest, TheCurrentRecordIsDrawnInvertedWhereItIs) {
     // Below the header and three records: the fourth row down.
     const int row = last - first + 1;
     EXPECT_NEAR(first, 4 * row, 4);
+}
+
+// Counts the pages recorded away from the loop's thread.
+class OffLoopPages : public CPreviewNotify {
+  public:
+    void OnPagePrepare(CPreviewEvent *) override {
+        if (std::this_thread::get_id() != m_loop) ++count;
+    }
+    std::atomic<int> count{0};
+
+  private:
+    const std::thread::id m_loop = std::this_thread::get_id();
+};
+
+// Pixels of the two windows that differ.
+int Differing(const cairo::CairoWindow &a, const cairo::CairoWindow &b, int width, int height) {
+    int differing = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) differing += a.GetPixel(x, y) != b.GetPixel(x, y);
+    }
+    return differing;
+}
+
+// The worker records every page the grid prints while the loop paints the
+// grid on screen, and the pages show as those prepared on the loop's thread.
+TEST_F(ViewTest, PreviewPagesPreparedOnTheWorkerAreThePagesPreparedInPlace) {
+    system->SetPrinter(&printer);
+    ReportView view(*data, 800, 400, 0.3, u"x"_w, {u"y"_w});
+    const int pages = view.Grid().GetPageCount(&printer);
+    ASSERT_GE(pages, 2);
+    cairo::CairoWindow onWorker(300, 420), inPlace(300, 420);
+    CQueltPreview worked(&onWorker), direct(&inPlace);
+    OffLoopPages offLoop;
+    worked.Subscribe(offLoop.AsNotify(), typeid(IPreviewNotify), true);
+    EXPECT_EQ(PreparePreview(*system, worked, view.Grid()), pages);
+    // Every page but the last raises a page event.
+    EXPECT_EQ(offLoop.count, pages - 1);
+    direct.SetPrint(&view.Grid(), nullptr);
+    ASSERT_EQ(direct.GetPageCount(), pages);
+    for (CQueltPreview *preview : {&worked, &direct}) preview->SetPageView(IPrintPreview::WholePage);
+    onWorker.PaintDamage();
+    inPlace.PaintDamage();
+    EXPECT_EQ(Differing(onWorker, inPlace, 300, 420), 0);
 }
 
 }  // namespace
