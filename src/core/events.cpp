@@ -49,6 +49,8 @@ void ReceiverList::Dispose(IReceiverList *list) {
 
 // Inlined into the one dispatch that calls it: an event is one call less.
 [[gnu::always_inline]] inline void ReceiverList::Walk(EventHandler handler, void *event, bool stoppable) {
+    // Most events have no receiver: a walk over nothing need not hold the list.
+    if (m_receivers.empty()) return;
     // The walk keeps the list alive until it unwinds, also through a handler's exception.
     struct Unwind {
         ReceiverList *list;
