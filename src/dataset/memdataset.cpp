@@ -346,9 +346,11 @@ void CMemDataSet::UpdatesCursorsDelete(const ICursor *cursor) {
     }
 }
 
-void CMemDataSet::RebindAll() {
+void CMemDataSet::RebindAll(const CMemCursor *bound) {
     for (CMemFieldBase *field : m_fields) field->BindCell(nullptr);
-    for (CMemCursor *cursor : m_cursors) cursor->Rebind();
+    for (CMemCursor *cursor : m_cursors) {
+        if (cursor != bound) cursor->Rebind();
+    }
     for (CMemColumn *column : m_columns) column->Reach(column->m_record);
 }
 
@@ -404,7 +406,7 @@ IDataSet::Cursor &CMemDataSet::Insert(Cursor &cursor) {
     placed.Rebind();
     placed.InitFields();
     UpdatesCursorsInsert(&placed);
-    RebindAll();
+    RebindAll(&placed);
     Raise<&IDataSetNotify::OnInsertRow>(nullptr);
     return cursor;
 }
@@ -416,7 +418,8 @@ IDataSet::Cursor &CMemDataSet::Append(Cursor &cursor) {
     placed.Rebind();
     placed.InitFields();
     if (placed.m_index != index) UpdatesCursorsInsert(&placed);
-    RebindAll();
+    // Records never move in memory and the placed cursor's index is final.
+    RebindAll(&placed);
     Raise<&IDataSetNotify::OnInsertRow>(nullptr);
     return cursor;
 }

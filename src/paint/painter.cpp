@@ -49,14 +49,20 @@ void IPainter::BeginPaint(StdSettings settings) {
     StartPaint();
 }
 
+void IPainter::ReadPaintRect() {
+    m_paintRect = GetPaintRect();
+    m_paintBounds = {static_cast<double>(m_paintRect.left), static_cast<double>(m_paintRect.top),
+                     static_cast<double>(m_paintRect.right), static_cast<double>(m_paintRect.bottom)};
+    m_devWidth = Narrow(static_cast<long long>(m_paintRect.right) - m_paintRect.left);
+    m_devHeight = Narrow(static_cast<long long>(m_paintRect.bottom) - m_paintRect.top);
+}
+
 void IPainter::initPainter() {
     m_mapMode = MapPixel;
     m_logOriginX = m_logOriginY = 0;
     m_devOriginX = m_devOriginY = 0;
     m_scaleX = m_scaleY = 1;
-    m_paintRect = GetPaintRect();
-    m_devWidth = Narrow(static_cast<long long>(m_paintRect.right) - m_paintRect.left);
-    m_devHeight = Narrow(static_cast<long long>(m_paintRect.bottom) - m_paintRect.top);
+    ReadPaintRect();
     m_visible = PaintRect();
     Normalise(m_visible);
     m_swapAxes = false;
@@ -227,9 +233,7 @@ void IPainter::SetCoordSystem(MapMode mode, CoordInfo *info) {
     m_logOriginX = m_logOriginY = 0;
     m_devOriginX = m_devOriginY = 0;
     m_swapAxes = false;
-    m_paintRect = GetPaintRect();
-    m_devWidth = Narrow(static_cast<long long>(m_paintRect.right) - m_paintRect.left);
-    m_devHeight = Narrow(static_cast<long long>(m_paintRect.bottom) - m_paintRect.top);
+    ReadPaintRect();
     m_mapMode = mode;
     m_coordActive = mode != MapPixel;
     if (m_coordActive) {

@@ -67,10 +67,7 @@ inline bool IPainter::MapForDevice(double &x, double &y) const {
     return Finite(x, y);
 }
 
-inline rectangle<double> IPainter::PaintRect() const {
-    return {static_cast<double>(m_paintRect.left), static_cast<double>(m_paintRect.top),
-            static_cast<double>(m_paintRect.right), static_cast<double>(m_paintRect.bottom)};
-}
+inline rectangle<double> IPainter::PaintRect() const { return m_paintBounds; }
 
 inline rectangle<double> IPainter::Reference() const { return Transforms() ? m_visible : PaintRect(); }
 

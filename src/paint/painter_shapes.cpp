@@ -78,10 +78,14 @@ void IPainter::LineTo(double x, double y) {
             return;
         }
     }
-    if (!MapForDevice(x, y)) return;
+    if (Transforms()) MapPoint(x, y, true);
     const screen_rectangle<int> &r = m_paintRect;
+    const rectangle<double> &bounds = m_paintBounds;
     const bool inside = current.x >= r.left && current.x <= r.right && current.y >= r.top &&
-                        current.y <= r.bottom && x >= r.left && x <= r.right && y >= r.top && y <= r.bottom;
+                        current.y <= r.bottom && x >= bounds.left && x <= bounds.right && y >= bounds.top &&
+                        y <= bounds.bottom;
+    // A point on the canvas is finite: only one off it needs the test.
+    if (!inside && !Finite(x, y)) return;
     // A target on the canvas converts without saturating.
     const int tx = inside ? static_cast<int>(x) : ToInt(x);
     const int ty = inside ? static_cast<int>(y) : ToInt(y);

@@ -218,7 +218,9 @@ class QUELT_API CMemDataSet : public CImplEventSender<IMemDataSet> {
     unsigned PlaceNewRecord(unsigned index);
     bool IsAnchor(const CMemCursor *cursor) const;
     const Cursor &Anchor(Cursor &anchor, unsigned index);
-    void RebindAll();
+    // Rebinds every field, cursor and column; a cursor that is already bound
+    // to its record may be passed to be left as it is.
+    void RebindAll(const CMemCursor *bound = nullptr);
     void ForgetCursor(const CMemCursor *cursor);
     void ForgetColumn(const CMemColumn *column);
     void DetachAll();

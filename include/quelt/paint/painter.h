@@ -414,6 +414,8 @@ class QUELT_API IPainter : public CBase {
 
     // Resets the drawing state; the palette, colour mode, clear colour and update rectangle stay.
     void initPainter();
+    // Takes the device's paint rectangle and the sizes derived from it.
+    void ReadPaintRect();
     // The pipeline applies: transform enabled and a coordinate system or a user transform is active.
     bool Transforms() const { return m_transform && (m_coordActive || m_userActive); }
     // As ConvertCoord and DeconvertCoord with the user transform, but only while the pipeline applies.
@@ -453,6 +455,8 @@ class QUELT_API IPainter : public CBase {
     int m_devHeight = 0;
     rectangle<double> m_visible;
     screen_rectangle<int> m_paintRect;
+    // m_paintRect in doubles: every drawing call tests device points against it.
+    rectangle<double> m_paintBounds;
     bool m_swapAxes = false;
     PointStyle m_pointStyle;
     Owned<PlotBuffer> m_plot;

@@ -369,9 +369,10 @@ point<int> RecordingPainter::internalMoveTo(int x, int y) {
     return previous;
 }
 
+// The position first: with the log off the call is two stores and a return.
 void RecordingPainter::internalLineTo(int x, int y) {
-    if (m_logging) RecordInts(m_log, "internalLineTo", {x, y});
     m_pos = point<int>(x, y);
+    if (m_logging) RecordInts(m_log, "internalLineTo", {x, y});
 }
 
 void RecordingPainter::internalFillRect(int x1, int y1, int x2, int y2) {
