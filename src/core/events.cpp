@@ -217,44 +217,32 @@ bool UnsubscribeAll(ICausedEvents *events, IEventSender *sender, INotify *receiv
     return true;
 }
 
-// Most events go to the library's own registry, for the type it found last,
-// and find no receiver: that answer comes first and needs no stack frame.
-// Identical type_info objects are the same type; any other pair gets the
-// full test.
 void Dispatch(ICausedEvents *events, const std::type_info &type, EventHandler handler, void *event,
               bool stoppable) {
-    if (handler && &typeid(*events) == &typeid(CausedEvents)) {
-        const auto *own = static_cast<const CausedEvents *>(events);
-        if (&type == own->m_pLastType && own->m_pLastList->m_receivers.empty()) return;
+    if (!handler) return;
+    // The library's own registry (every sender's, unless a derived sender
+    // replaced it) holds only its own lists, which can be walked directly.
+    ReceiverList *own;
+    IReceiverList *list = nullptr;
+    if (typeid(*events) == typeid(CausedEvents)) {
+        own = static_cast<CausedEvents *>(events)->Find(type);
+    } else {
+        list = events->GetReceivers(type);
+        own = dynamic_cast<ReceiverList *>(list);
     }
-    const auto any = [](ICausedEvents * events, const std::type_info &type, EventHandler handler, void *event,
-                        bool stoppable) __attribute__((noinline)) {
-        if (!handler) return;
-        // The library's own registry (every sender's, unless a derived sender
-        // replaced it) holds only its own lists, which can be walked directly.
-        ReceiverList *own;
-        IReceiverList *list = nullptr;
-        if (typeid(*events) == typeid(CausedEvents)) {
-            own = static_cast<CausedEvents *>(events)->Find(type);
-        } else {
-            list = events->GetReceivers(type);
-            own = dynamic_cast<ReceiverList *>(list);
-        }
-        if (own) {
-            // A walk over nothing need not hold the list.
-            if (!own->m_receivers.empty()) own->Walk(handler, event, stoppable);
-            return;
-        }
-        if (!list) return;
-        // Receivers appended by a handler wait for the next event; removals
-        // shorten the walk.
-        const int count = list->GetCount();
-        for (int i = 0; i < count && i < list->GetCount(); ++i) {
-            handler(list->GetAt(i), event);
-            if (event && stoppable && !static_cast<CEvent *>(event)->IsContinueProcessing()) return;
-        }
-    };
-    any(events, type, handler, event, stoppable);
+    if (own) {
+        // Most events find no receiver; a walk over nothing need not hold the list.
+        if (!own->m_receivers.empty()) own->Walk(handler, event, stoppable);
+        return;
+    }
+    if (!list) return;
+    // Receivers appended by a handler wait for the next event; removals
+    // shorten the walk.
+    const int count = list->GetCount();
+    for (int i = 0; i < count && i < list->GetCount(); ++i) {
+        handler(list->GetAt(i), event);
+        if (event && stoppable && !static_cast<CEvent *>(event)->IsContinueProcessing()) return;
+    }
 }
 
 ISenderList *CreateSenderSet() {
