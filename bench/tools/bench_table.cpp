@@ -82,8 +82,10 @@ const std::map<std::string, std::string> &Descriptions() {
         {"report_print50", "printing the grid's first 50 pages to PDF (300 dpi, A4)"},
         {"report_whole", "the four in turn; its counters give each step's share"},
         {"preview_200_pages",
-         "200 pages of 500 lines and 50 strings: recorded into vector pictures on the preview's worker while the "
-         "whole-page view is painted | printed through the PDF printer into a Cairo PDF surface (CPU time of all "
+         "200 pages of 500 lines and 50 strings: recorded into vector pictures on the preview's worker while "
+         "the "
+         "whole-page view is painted | printed through the PDF printer into a Cairo PDF surface (CPU time of "
+         "all "
          "threads)"},
     };
     return descriptions;
