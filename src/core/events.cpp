@@ -39,24 +39,26 @@ void ReceiverList::Clear() { m_receivers.clear(); }
 
 void ReceiverList::Dispose(IReceiverList *list) {
     auto *own = dynamic_cast<ReceiverList *>(list);
-    if (!own || own->m_walkers == 0) {
+    if (!own) {
         delete list;
         return;
     }
+    // Walks still running end at the empty list.
     own->m_receivers.clear();
-    own->m_disposed = true;
+    if (own->m_holders.fetch_sub(1, std::memory_order_acq_rel) == 1) delete own;
 }
 
 // Inlined into the one dispatch that calls it: an event is one call less.
 [[gnu::always_inline]] inline void ReceiverList::Walk(EventHandler handler, void *event, bool stoppable) {
     // The walk keeps the list alive until it unwinds, also through a handler's exception.
+    // The registry's hold makes the list safe to take here.
+    m_holders.fetch_add(1, std::memory_order_relaxed);
     struct Unwind {
         ReceiverList *list;
         ~Unwind() {
-            if (--list->m_walkers == 0 && list->m_disposed) delete list;
+            if (list->m_holders.fetch_sub(1, std::memory_order_acq_rel) == 1) delete list;
         }
     } unwind{this};
-    ++m_walkers;
     // Receivers appended by a handler wait for the next event; removals
     // shorten the walk, and a sender destroyed by a handler empties the list,
     // which ends it.
@@ -90,12 +92,17 @@ void CausedEvents::AddEventType(const std::type_info &type) {
     list.release();
 }
 
-ReceiverList *CausedEvents::Find(const std::type_info &type) {
-    if (&type == m_pLastType) return m_pLastList;
+// Inlined into dispatch: a repeated type costs a load and a compare.
+[[gnu::always_inline]] inline ReceiverList *CausedEvents::Find(const std::type_info &type) {
+    const Map::value_type *last = m_pLast.load(std::memory_order_acquire);
+    if (last && &last->first.Get() == &type) return last->second;
+    return Lookup(type);
+}
+
+ReceiverList *CausedEvents::Lookup(const std::type_info &type) {
     auto it = m_lists.find(CTypeInfo(type));
     if (it == m_lists.end()) return nullptr;
-    m_pLastType = &type;
-    m_pLastList = it->second;
+    m_pLast.store(&*it, std::memory_order_release);
     return it->second;
 }
 
@@ -114,8 +121,7 @@ void CausedEvents::GetNext(IReceiverList **out) {
 void CausedEvents::Clear() {
     m_lists.clear();
     m_cursor = m_lists.end();
-    m_pLastType = nullptr;
-    m_pLastList = nullptr;
+    m_pLast.store(nullptr, std::memory_order_relaxed);
 }
 
 bool CausedEvents::IsEmpty(const std::type_info &type) {
