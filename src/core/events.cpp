@@ -37,28 +37,55 @@ INotify *ReceiverList::GetAt(int index) {
 
 void ReceiverList::Clear() { m_receivers.clear(); }
 
+namespace {
+
+// A dispatch walking a list on this thread. Only this thread's walks can be
+// under way when a sender is destroyed (see IEventSender), so a lock-free
+// per-thread chain replaces a shared count that every dispatch would change.
+struct WalkFrame {
+    const ReceiverList *list;
+    WalkFrame *outer;
+    // The sender is gone: this, the outermost walk of the list, frees it.
+    bool freeList;
+};
+
+[[gnu::tls_model("initial-exec")]] thread_local WalkFrame *t_walks = nullptr;
+
+// The outermost walk of list on this thread, null when none.
+WalkFrame *OutermostWalk(const ReceiverList *list) {
+    WalkFrame *found = nullptr;
+    for (WalkFrame *frame = t_walks; frame; frame = frame->outer) {
+        if (frame->list == list) found = frame;
+    }
+    return found;
+}
+
+}  // namespace
+
 void ReceiverList::Dispose(IReceiverList *list) {
     auto *own = dynamic_cast<ReceiverList *>(list);
-    if (!own) {
+    WalkFrame *walk = own ? OutermostWalk(own) : nullptr;
+    if (!walk) {
         delete list;
         return;
     }
     // Walks still running end at the empty list.
     own->m_receivers.clear();
-    if (own->m_holders.fetch_sub(1, std::memory_order_acq_rel) == 1) delete own;
+    walk->freeList = true;
 }
 
 // Inlined into the one dispatch that calls it: an event is one call less.
 [[gnu::always_inline]] inline void ReceiverList::Walk(EventHandler handler, void *event, bool stoppable) {
     // The walk keeps the list alive until it unwinds, also through a handler's exception.
-    // The registry's hold makes the list safe to take here.
-    m_holders.fetch_add(1, std::memory_order_relaxed);
     struct Unwind {
         ReceiverList *list;
+        WalkFrame frame;
         ~Unwind() {
-            if (list->m_holders.fetch_sub(1, std::memory_order_acq_rel) == 1) delete list;
+            t_walks = frame.outer;
+            if (frame.freeList) delete list;
         }
-    } unwind{this};
+    } unwind{this, {this, t_walks, false}};
+    t_walks = &unwind.frame;
     // Receivers appended by a handler wait for the next event; removals
     // shorten the walk, and a sender destroyed by a handler empties the list,
     // which ends it.

@@ -122,8 +122,9 @@ class QUELT_API ReceiverList : public IReceiverList {
     INotify *GetAt(int index) override;
     void Clear() override;
 
-    // Frees list, or, while a dispatch walks it, empties it and leaves the
-    // free to that walk: a handler may destroy the sender it is called from.
+    // Frees list, or, while a dispatch on this thread walks it, empties it and
+    // leaves the free to that walk: a handler may destroy the sender it is
+    // called from.
     static void Dispose(IReceiverList *list);
 
   private:
@@ -131,12 +132,9 @@ class QUELT_API ReceiverList : public IReceiverList {
     // FireEvent's walk over the list in its current state, without a virtual call per receiver.
     void Walk(EventHandler handler, void *event, bool stoppable);
 
+    // Walks write nothing here: each thread keeps its own walks, so threads
+    // firing at once share the list only for reading.
     std::vector<INotify *> m_receivers;
-    // Holders of the list: its registry until Dispose, and every walk running
-    // now, on any thread (nested fires of one type stack up). The last one to
-    // let go frees it, so a sender destroyed from its own dispatch leaves its
-    // lists to the walks that unwind through them.
-    std::atomic<int> m_holders{1};
 };
 
 class QUELT_API ICausedEvents {
