@@ -37,14 +37,41 @@ INotify *ReceiverList::GetAt(int index) {
 
 void ReceiverList::Clear() { m_receivers.clear(); }
 
+namespace {
+
+// A dispatch walking a list on this thread. Only this thread's walks can be
+// under way when a sender is destroyed (see IEventSender), so a lock-free
+// per-thread chain replaces a shared count that every dispatch would change.
+struct WalkFrame {
+    const ReceiverList *list;
+    WalkFrame *outer;
+    // The sender is gone: this, the outermost walk of the list, frees it.
+    bool freeList;
+};
+
+[[gnu::tls_model("initial-exec")]] thread_local WalkFrame *t_walks = nullptr;
+
+// The outermost walk of list on this thread, null when none.
+WalkFrame *OutermostWalk(const ReceiverList *list) {
+    WalkFrame *found = nullptr;
+    for (WalkFrame *frame = t_walks; frame; frame = frame->outer) {
+        if (frame->list == list) found = frame;
+    }
+    return found;
+}
+
+}  // namespace
+
 void ReceiverList::Dispose(IReceiverList *list) {
     auto *own = dynamic_cast<ReceiverList *>(list);
-    if (!own || own->m_walkers == 0) {
+    WalkFrame *walk = own ? OutermostWalk(own) : nullptr;
+    if (!walk) {
         delete list;
         return;
     }
+    // Walks still running end at the empty list.
     own->m_receivers.clear();
-    own->m_disposed = true;
+    walk->freeList = true;
 }
 
 // Inlined into the one dispatch that calls it: an event is one call less.
@@ -52,11 +79,13 @@ void ReceiverList::Dispose(IReceiverList *list) {
     // The walk keeps the list alive until it unwinds, also through a handler's exception.
     struct Unwind {
         ReceiverList *list;
+        WalkFrame frame;
         ~Unwind() {
-            if (--list->m_walkers == 0 && list->m_disposed) delete list;
+            t_walks = frame.outer;
+            if (frame.freeList) delete list;
         }
-    } unwind{this};
-    ++m_walkers;
+    } unwind{this, {this, t_walks, false}};
+    t_walks = &unwind.frame;
     // Receivers appended by a handler wait for the next event; removals
     // shorten the walk, and a sender destroyed by a handler empties the list,
     // which ends it.
@@ -90,12 +119,17 @@ void CausedEvents::AddEventType(const std::type_info &type) {
     list.release();
 }
 
-ReceiverList *CausedEvents::Find(const std::type_info &type) {
-    if (&type == m_pLastType) return m_pLastList;
+// Inlined into dispatch: a repeated type costs a load and a compare.
+[[gnu::always_inline]] inline ReceiverList *CausedEvents::Find(const std::type_info &type) {
+    const Map::value_type *last = m_pLast.load(std::memory_order_acquire);
+    if (last && &last->first.Get() == &type) return last->second;
+    return Lookup(type);
+}
+
+ReceiverList *CausedEvents::Lookup(const std::type_info &type) {
     auto it = m_lists.find(CTypeInfo(type));
     if (it == m_lists.end()) return nullptr;
-    m_pLastType = &type;
-    m_pLastList = it->second;
+    m_pLast.store(&*it, std::memory_order_release);
     return it->second;
 }
 
@@ -114,8 +148,7 @@ void CausedEvents::GetNext(IReceiverList **out) {
 void CausedEvents::Clear() {
     m_lists.clear();
     m_cursor = m_lists.end();
-    m_pLastType = nullptr;
-    m_pLastList = nullptr;
+    m_pLast.store(nullptr, std::memory_order_relaxed);
 }
 
 bool CausedEvents::IsEmpty(const std::type_info &type) {

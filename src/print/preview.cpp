@@ -409,26 +409,17 @@ void CQueltPreview::SetPaperBorderWidth(int width) {
 // --- input ---------------------------------------------------------------------------------
 
 void CQueltPreview::OnResize(CWindowEvent *event) {
-    {
-        std::lock_guard<std::recursive_mutex> lock(m_fireMutex);
-        CQueltControl::OnResize(event);
-    }
+    CQueltControl::OnResize(event);
     UpdatePageParameters();
 }
 
 void CQueltPreview::OnShow(CWindowEvent *event) {
-    {
-        std::lock_guard<std::recursive_mutex> lock(m_fireMutex);
-        CQueltControl::OnShow(event);
-    }
+    CQueltControl::OnShow(event);
     UpdatePageParameters();
 }
 
 void CQueltPreview::OnCustomEvent(CCustomEvent *event) {
-    {
-        std::lock_guard<std::recursive_mutex> lock(m_fireMutex);
-        CQueltControl::OnCustomEvent(event);
-    }
+    CQueltControl::OnCustomEvent(event);
     if (m_layoutStale.exchange(false)) UpdatePageParameters();
 }
 
@@ -474,34 +465,22 @@ long long ScrollTarget(const CScrollEvent &event, long long offset, long long pa
 }  // namespace
 
 void CQueltPreview::OnVertScroll(CScrollEvent *event) {
-    {
-        std::lock_guard<std::recursive_mutex> lock(m_fireMutex);
-        CQueltControl::OnVertScroll(event);
-    }
+    CQueltControl::OnVertScroll(event);
     ScrollVert(ScrollTarget(*event, m_offsetY, std::max(0, GetHeight())));
 }
 
 void CQueltPreview::OnHorzScroll(CScrollEvent *event) {
-    {
-        std::lock_guard<std::recursive_mutex> lock(m_fireMutex);
-        CQueltControl::OnHorzScroll(event);
-    }
+    CQueltControl::OnHorzScroll(event);
     ScrollHorz(ScrollTarget(*event, m_offsetX, std::max(0, GetWidth())));
 }
 
 void CQueltPreview::OnWheel(CMouseWheelEvent *event) {
-    {
-        std::lock_guard<std::recursive_mutex> lock(m_fireMutex);
-        CQueltControl::OnWheel(event);
-    }
+    CQueltControl::OnWheel(event);
     ScrollVert(static_cast<long long>(m_offsetY) + event->GetDelta() / 2);
 }
 
 void CQueltPreview::OnKeyDown(CKeyboardEvent *event) {
-    {
-        std::lock_guard<std::recursive_mutex> lock(m_fireMutex);
-        CQueltControl::OnKeyDown(event);
-    }
+    CQueltControl::OnKeyDown(event);
     struct Key {
         int code;
         bool vertical;
@@ -524,10 +503,7 @@ void CQueltPreview::OnKeyDown(CKeyboardEvent *event) {
 }
 
 void CQueltPreview::OnMouseMove(CMouseEvent *event) {
-    {
-        std::lock_guard<std::recursive_mutex> lock(m_fireMutex);
-        CQueltControl::OnMouseMove(event);
-    }
+    CQueltControl::OnMouseMove(event);
     ISysWindow *window = GetSysWindow();
     if (!window) return;
     int cursor = kArrowCursor;
@@ -539,10 +515,7 @@ void CQueltPreview::OnMouseMove(CMouseEvent *event) {
 }
 
 void CQueltPreview::OnClick(CMouseEvent *event) {
-    {
-        std::lock_guard<std::recursive_mutex> lock(m_fireMutex);
-        CQueltControl::OnClick(event);
-    }
+    CQueltControl::OnClick(event);
     if (event->GetMouseButton() != button::Left || PageAt(event->GetX(), event->GetY()) < 0) return;
     ZoomAt(event->GetX(), event->GetY());
 }
@@ -572,10 +545,7 @@ void CQueltPreview::ZoomAt(int x, int y) {
 }
 
 void CQueltPreview::OnContextMenu(CContextMenuEvent *event) {
-    {
-        std::lock_guard<std::recursive_mutex> lock(m_fireMutex);
-        CQueltControl::OnContextMenu(event);
-    }
+    CQueltControl::OnContextMenu(event);
     if (m_pMenu) m_pMenu->Show(event->x, event->y);
 }
 
@@ -598,10 +568,7 @@ void CQueltPreview::OnClicked(CMenuEvent *event) {
 // --- drawing -----------------------------------------------------------------------------
 
 void CQueltPreview::OnDraw(IPainter *painter) {
-    {
-        std::lock_guard<std::recursive_mutex> lock(m_fireMutex);
-        CQueltControl::OnDraw(painter);
-    }
+    CQueltControl::OnDraw(painter);
     if (!painter) return;
     if (m_layoutStale.exchange(false)) UpdatePageParameters();
     painter->SetClearColor(_color());
@@ -670,39 +637,19 @@ void CQueltPreview::OnPrintPage(IPainter *painter, IPrinter *, int page) {
 
 // --- notifications ---------------------------------------------------------------------
 
-// A window thread that asked the preparation to stop may hold the lock while it
-// waits for the worker: the worker then drops its notification instead.
-bool CQueltPreview::LockToFire() {
-    while (!m_fireMutex.try_lock()) {
-        if (m_stop) return false;
-        std::this_thread::yield();
-    }
-    return true;
-}
-
 void CQueltPreview::NotifyOnStartPreviewPrepare(CPreviewEvent *event) {
-    if (!LockToFire()) return;
-    std::lock_guard<std::recursive_mutex> lock(m_fireMutex, std::adopt_lock);
     Fire<&IPreviewNotify::OnStartPreviewPrepare>(event, true);
 }
 void CQueltPreview::NotifyOnStopPreviewPrepare(CPreviewEvent *event) {
-    if (!LockToFire()) return;
-    std::lock_guard<std::recursive_mutex> lock(m_fireMutex, std::adopt_lock);
     Fire<&IPreviewNotify::OnStopPreviewPrepare>(event, true);
 }
 void CQueltPreview::NotifyOnCurrentPageChange(CPreviewEvent *event) {
-    if (!LockToFire()) return;
-    std::lock_guard<std::recursive_mutex> lock(m_fireMutex, std::adopt_lock);
     Fire<&IPreviewNotify::OnCurrentPageChange>(event, true);
 }
 void CQueltPreview::NotifyOnPagePrepare(CPreviewEvent *event) {
-    if (!LockToFire()) return;
-    std::lock_guard<std::recursive_mutex> lock(m_fireMutex, std::adopt_lock);
     Fire<&IPreviewNotify::OnPagePrepare>(event, true);
 }
 void CQueltPreview::NotifyOnChangeScale(CScaleChangeByMouseEvent *event) {
-    if (!LockToFire()) return;
-    std::lock_guard<std::recursive_mutex> lock(m_fireMutex, std::adopt_lock);
     Fire<&IPreviewNotify::OnChangeScale>(event, true);
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <climits>
 #include <cmath>
 #include <condition_variable>
@@ -355,6 +356,45 @@ TEST_F(PreviewTest, WorkerPreparesWhileTheWindowReadsAndDestructionWaitsForIt) {
     // Stopped by the destructor before its end.
     EXPECT_EQ(lines.back().rfind("stop ", 0), 0u) << lines.back();
     EXPECT_LT(std::stoi(lines.back().substr(5)), 40);
+}
+
+// Counts the drawing events the preview re-raises on the window thread.
+class DrawSeen : public CDrawingNotify {
+  public:
+    void OnDraw(IPainter *) override { ++draws; }
+    std::atomic<int> draws{0};
+};
+
+TEST_F(PreviewTest, AWorkerHandlerWaitingForTheWindowsDrawingDoesNotBlockIt) {
+    auto preview2 = std::make_unique<CQueltPreview>(&window);
+    ScriptedThread *thread = system->Threads().back();
+    Pages eight(8);
+    preview2->SetPrint(&eight, nullptr);
+    DrawSeen drawn;
+    preview2->Subscribe(drawn.AsNotify(), typeid(IDrawingNotify), true);
+    Heard workerHeard;
+    preview2->Subscribe(workerHeard.AsNotify(), typeid(IPreviewNotify), true);
+    // Inside its own notification the worker waits until the window thread
+    // has raised a drawing event on the same preview; a bound turns a hang
+    // into a failure.
+    std::atomic<bool> sawDrawing{false}, done{false};
+    workerHeard.onPage = [&](int page) {
+        if (page != 3) return;
+        const int before = drawn.draws.load();
+        const auto bound = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (drawn.draws.load() == before && std::chrono::steady_clock::now() < bound)
+            std::this_thread::yield();
+        sawDrawing = drawn.draws.load() != before;
+        done = true;
+    };
+    thread->SetMode(1);
+    thread->Start(preview2.get());
+    std::thread worker([thread] { thread->Run(); });
+    RecordingPainter &painter = window.DefaultPainter();
+    while (!done) preview2->OnDraw(&painter);
+    worker.join();
+    EXPECT_TRUE(sawDrawing);
+    preview2.reset();
 }
 
 // The offsets after a thumb drag to (x, y), then the test's gesture.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <map>
 #include <new>
@@ -29,6 +30,11 @@ class QUELT_API INotify {
 // Calls one handler of a notification interface on a listed receiver.
 using EventHandler = void (*)(INotify *receiver, void *event);
 
+// Threads: any number of threads may fire events on one sender at once, of
+// one notification type or of several, and handlers then run concurrently.
+// Subscribing, unsubscribing, adding event types and destroying the sender
+// change the sender's lists and must not overlap a fire on another thread;
+// on the firing thread itself (from a handler) they are allowed as ever.
 class QUELT_API IEventSender {
   public:
     virtual ~IEventSender();
@@ -116,8 +122,9 @@ class QUELT_API ReceiverList : public IReceiverList {
     INotify *GetAt(int index) override;
     void Clear() override;
 
-    // Frees list, or, while a dispatch walks it, empties it and leaves the
-    // free to that walk: a handler may destroy the sender it is called from.
+    // Frees list, or, while a dispatch on this thread walks it, empties it and
+    // leaves the free to that walk: a handler may destroy the sender it is
+    // called from.
     static void Dispose(IReceiverList *list);
 
   private:
@@ -125,11 +132,9 @@ class QUELT_API ReceiverList : public IReceiverList {
     // FireEvent's walk over the list in its current state, without a virtual call per receiver.
     void Walk(EventHandler handler, void *event, bool stoppable);
 
+    // Walks write nothing here: each thread keeps its own walks, so threads
+    // firing at once share the list only for reading.
     std::vector<INotify *> m_receivers;
-    // Dispatches walking this list now (nested fires of one type stack up).
-    int m_walkers = 0;
-    // The sender is gone: the outermost walk frees the list when it unwinds.
-    bool m_disposed = false;
 };
 
 class QUELT_API ICausedEvents {
@@ -179,15 +184,19 @@ class QUELT_API CausedEvents : public ICausedEvents {
 
   private:
     friend void detail::Dispatch(ICausedEvents *, const std::type_info &, EventHandler, void *, bool);
-    // The list of type; a sender mostly fires one type again and again, so
-    // the last one found is kept (entries only ever leave all at once).
-    ReceiverList *Find(const std::type_info &type);
-
     using Map = std::map<CTypeInfo, ReceiverList *>;
+
+    // The list of type; a sender mostly fires one type again and again, so
+    // the entry last found is kept. Entries only ever leave all at once, and
+    // a map entry stays where it is, so the kept one is always whole.
+    ReceiverList *Find(const std::type_info &type);
+    // Find past the kept entry; keeps what it finds.
+    ReceiverList *Lookup(const std::type_info &type);
+
     Map m_lists;
     Map::iterator m_cursor = m_lists.end();
-    const std::type_info *m_pLastType = nullptr;
-    ReceiverList *m_pLastList = nullptr;
+    // Threads firing at once each replace it with one complete entry.
+    std::atomic<const Map::value_type *> m_pLast{nullptr};
 };
 
 // A new empty registry, null when it cannot be allocated.

@@ -5,7 +5,6 @@
 // with zoom, paging, scrolling and a zoom menu.
 
 #include <atomic>
-#include <mutex>
 #include <thread>
 
 #include "quelt/controls/menu.h"
@@ -189,8 +188,6 @@ class QUELT_API CQueltPreview : public CQueltControl,
     enum Target : int { TargetFit, TargetCustom };
 
     void SetColor(_color &stored, const _color &color);
-    // False when a stop was asked for while another thread raises events.
-    bool LockToFire();
     // Stops a preparation and stores the new source; true when it is to be prepared.
     bool Reconfigure(IPrintSupport *support, IDrawingNotify *drawing);
     void Prepare();
@@ -210,10 +207,6 @@ class QUELT_API CQueltPreview : public CQueltControl,
     void BuildMenu();
 
     static std::atomic<int> PreviewCount;
-
-    // One sender must not dispatch on two threads at once: the worker's
-    // notifications and the window's re-raised events take turns.
-    std::recursive_mutex m_fireMutex;
 
     CPreviewPrinter m_printer;
     IPrintSupport *m_pSupport = nullptr;
