@@ -57,6 +57,14 @@ int CountOf(const Lines &lines, const std::string &op) {
 }
 
 // x, a (Double), b (Int), day (DateTime) and name (String).
+// The chart of column a against column x, the setup most tests share.
+struct ChartOfA : LineChart {
+    ChartOfA(quelt::ISysWindow *window, quelt::CMemDataSet &data) : LineChart(window, data) {
+        SetXColumn(u"x"_w);
+        AddSeries(u"a"_w);
+    }
+};
+
 class LineChartTest : public ::testing::Test {
   protected:
     LineChartTest() { AddFields(); }
@@ -118,9 +126,7 @@ TEST_F(LineChartTest, OneDeviceCallPerNonEmptyRecord) {
         SCOPED_TRACE(c.name);
         Reset();
         Fill(50, c.value);
-        LineChart chart(&window, data);
-        chart.SetXColumn(u"x"_w);
-        chart.AddSeries(u"a"_w);
+        ChartOfA chart(&window, data);
         const Lines lines = LinesIn(Draw(), chart.GetSeriesColor(0));
         EXPECT_EQ(static_cast<int>(lines.size()), c.plotted);
         EXPECT_EQ(CountOf(lines, "internalMoveTo"), c.runs);
@@ -129,9 +135,7 @@ TEST_F(LineChartTest, OneDeviceCallPerNonEmptyRecord) {
 
 TEST_F(LineChartTest, TheRangesSpanThePlotArea) {
     Fill(11, [](int i) { return 20.0 + i; });
-    LineChart chart(&window, data);
-    chart.SetXColumn(u"x"_w);
-    chart.AddSeries(u"a"_w);
+    ChartOfA chart(&window, data);
     const Lines lines = LinesIn(Draw(), chart.GetSeriesColor(0));
     const rectangle<double> plot = chart.GetPlotRect();
     ASSERT_EQ(lines.size(), 11u);
@@ -171,9 +175,7 @@ TEST_F(LineChartTest, AnEmptyIntCellBreaksTheLine) {
 TEST_F(LineChartTest, FiveThousandRecordsCrossTheBatchesWithoutAGap) {
     Fill(5000, [](int i) { return std::sin(i / 100.0); });
     ASSERT_GT(5000, 4 * quelt::IPainter::PlotBatch);
-    LineChart chart(&window, data);
-    chart.SetXColumn(u"x"_w);
-    chart.AddSeries(u"a"_w);
+    ChartOfA chart(&window, data);
     chart.AddSeries(u"b"_w);
     const Lines &log = Draw();
     for (int series = 0; series < 2; ++series) {
@@ -185,9 +187,7 @@ TEST_F(LineChartTest, FiveThousandRecordsCrossTheBatchesWithoutAGap) {
 
 TEST_F(LineChartTest, EverySeriesHasItsOwnPaletteColourAndLegendEntry) {
     Fill(10, [](int i) { return i; });
-    LineChart chart(&window, data);
-    chart.SetXColumn(u"x"_w);
-    chart.AddSeries(u"a"_w);
+    ChartOfA chart(&window, data);
     chart.AddSeries(u"b"_w);
     EXPECT_NE(chart.GetSeriesColor(0), chart.GetSeriesColor(1));
     chart.GetPalette().SetColor(LineChart::SeriesRole + 1, quelt::color_purple);
@@ -221,9 +221,7 @@ TEST_F(LineChartTest, TickLabelsAreDrawnInThePaintersText) {
 TEST_F(LineChartTest, XLabelsDoNotOverlap) {
     Fill(11, [](int i) { return i; });
     for (unsigned r = 0; r < 11; ++r) data.SetFieldValue(0, r, r * 0.1);
-    LineChart chart(&window, data);
-    chart.SetXColumn(u"x"_w);
-    chart.AddSeries(u"a"_w);
+    ChartOfA chart(&window, data);
     struct Label {
         int x, y, units;
     };
@@ -282,9 +280,7 @@ TEST_F(LineChartTest, ColumnsMustExistAndBeNumeric) {
 
 TEST_F(LineChartTest, AChangedDataSetRedrawsTheChartAndTellsTheOverview) {
     Fill(10, [](int i) { return i; });
-    LineChart chart(&window, data);
-    chart.SetXColumn(u"x"_w);
-    chart.AddSeries(u"a"_w);
+    ChartOfA chart(&window, data);
     ScriptedWindow small("overview", 100, 20);
     ChartOverview overview(&small);
     overview.SetSupport(&chart);
@@ -303,9 +299,7 @@ TEST_F(LineChartTest, AChangedDataSetRedrawsTheChartAndTellsTheOverview) {
 
 TEST_F(LineChartTest, TheOverviewDrivesTheVisibleRange) {
     Fill(101, [](int i) { return i % 10; });
-    LineChart chart(&window, data);
-    chart.SetXColumn(u"x"_w);
-    chart.AddSeries(u"a"_w);
+    ChartOfA chart(&window, data);
     ScriptedWindow small("overview", 101, 20);
     ChartOverview overview(&small);
     overview.SetSupport(&chart);
@@ -342,9 +336,7 @@ double ValueUnder(const LineChart &chart, int x) {
 
 TEST_F(LineChartTest, TheWheelOverThePlotZoomsAboutThePointer) {
     Fill(101, [](int i) { return i % 10; });
-    LineChart chart(&window, data);
-    chart.SetXColumn(u"x"_w);
-    chart.AddSeries(u"a"_w);
+    ChartOfA chart(&window, data);
     ScriptedWindow small("overview", 101, 20);
     ChartOverview overview(&small);
     overview.SetSupport(&chart);
@@ -379,9 +371,7 @@ TEST_F(LineChartTest, TheWheelOverThePlotZoomsAboutThePointer) {
 
 TEST_F(LineChartTest, TheWheelOutsideThePlotLeavesTheRange) {
     Fill(101, [](int i) { return i; });
-    LineChart chart(&window, data);
-    chart.SetXColumn(u"x"_w);
-    chart.AddSeries(u"a"_w);
+    ChartOfA chart(&window, data);
     Draw();
     const rectangle<double> plot = chart.GetPlotRect();
     window.Wheel(static_cast<int>(plot.left) - 5, static_cast<int>(plot.bottom) - 5, 120);
@@ -392,9 +382,7 @@ TEST_F(LineChartTest, TheWheelOutsideThePlotLeavesTheRange) {
 
 TEST_F(LineChartTest, TheWheelOverTheOverviewZoomsTheChart) {
     Fill(101, [](int i) { return i; });
-    LineChart chart(&window, data);
-    chart.SetXColumn(u"x"_w);
-    chart.AddSeries(u"a"_w);
+    ChartOfA chart(&window, data);
     ScriptedWindow small("overview", 101, 20);
     ChartOverview overview(&small);
     overview.SetSupport(&chart);
@@ -412,9 +400,7 @@ TEST_F(LineChartTest, TheWheelOverTheOverviewZoomsTheChart) {
 
 TEST_F(LineChartTest, TheOverviewDrawsTheWholeSeriesAndMarksTheViewport) {
     Fill(101, [](int i) { return i; });
-    LineChart chart(&window, data);
-    chart.SetXColumn(u"x"_w);
-    chart.AddSeries(u"a"_w);
+    ChartOfA chart(&window, data);
     ScriptedWindow small("overview", 101, 20);
     ChartOverview overview(&small);
     overview.SetSupport(&chart);
@@ -455,9 +441,7 @@ TEST_F(LineChartTest, ADataSetGoneFirstLeavesAnEmptyChart) {
 
 TEST_F(LineChartTest, PrintsAsItDrawsThroughTheDrawingFallback) {
     Fill(20, [](int i) { return i; });
-    LineChart chart(&window, data);
-    chart.SetXColumn(u"x"_w);
-    chart.AddSeries(u"a"_w);
+    ChartOfA chart(&window, data);
     ScriptedPrinter printer;
     system->SetPrinter(&printer);
     chart.Print();
